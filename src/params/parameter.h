@@ -1,0 +1,136 @@
+// A single adjustable value inside a range, with a name, change listeners, an
+// optional modulation input and the value at the end of the previous block.
+// Thread: values are atomics (relaxed): written by the user-interface thread,
+// the host and MIDI learn, read by the audio thread. Listener lists are
+// changed only while no other thread notifies (construction, editor set-up).
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "params/next_buffer_listener.h"
+
+class Parameter;
+class ParameterHost;
+class MidiLearnManager;
+
+class ParamUpdateListener {
+ public:
+  virtual ~ParamUpdateListener() = default;
+  virtual void ParameterChanged(float value, Parameter* which) = 0;
+};
+
+class ModulationTarget {
+ public:
+  virtual ~ModulationTarget() = default;
+  virtual void ModulationTargetHook() {}
+};
+
+// The modulation signal of one block for a parameter.
+struct ParameterModulationInput {
+  static constexpr int kCapacity = 128;
+  std::array<float, kCapacity> buffer{};
+  std::atomic<bool> active{false};
+};
+
+class Parameter : public ModulationTarget, public NextBufferListener {
+ public:
+  enum Type { kContinuous = 0, kInteger = 1 };
+  enum Curve { kLinear = 0, kCubic = 1 };
+  static constexpr std::size_t kMaxNameLength = 255;  // 256 bytes with the zero
+
+  Parameter() = default;
+  Parameter(std::string name, float start, float end, int type = kContinuous,
+            int storageKind = 1, int curve = kLinear);
+  ~Parameter() override = default;
+  Parameter(const Parameter&) = delete;
+  Parameter& operator=(const Parameter&) = delete;
+
+  // Sets name, range, type, storage kind and curve; value and previous value
+  // become the start.
+  void Init(std::string name, float start, float end, int type = kContinuous, int storageKind = 1,
+            int curve = kLinear);
+
+  virtual int GetType() const { return type_; }
+  bool IsContinuous() const { return GetType() == kContinuous; }
+  bool IsInteger() const { return GetType() == kInteger; }
+  virtual float GetValue() const;
+  void CopyFrom(const Parameter& other) { SetValue(other.GetValue()); }
+  virtual float SetValue(float v) { return SetValue(v, nullptr); }
+  // Rounds, clamps, moves the old value into previous and notifies every
+  // listener but source, even when the value did not change.
+  virtual float SetValue(float v, ParamUpdateListener* source);
+  virtual bool GetBool() const { return GetValue() >= 0.5f; }
+  virtual void SetBool(bool b);
+  int GetIntValue() const { return static_cast<int>(GetValue()); }
+  virtual int GetStorageKind() const { return storageKind_; }
+  virtual const std::string& GetName() const { return name_; }
+  virtual bool HasName(const std::string& text) const { return GetName() == text; }
+  virtual float GetMinimum() const { return start_; }
+  virtual float GetMaximum() const { return end_; }
+  virtual float GetRange() const { return end_ - start_; }
+  virtual bool IsAscending() const { return ascending_; }
+  virtual void NotifyListeners();
+  // Notifies (all but source) only when the value changes; previous value
+  // stays. Answers the normalised value held afterwards.
+  virtual float SetNormalized(float n, ParamUpdateListener* source);
+  virtual float GetNormalized() const { return Normalize(GetValue()); }
+  virtual float Denormalize(float n) const;
+  virtual float Normalize(float v) const;
+
+  // The host's setParameter: denormalise, round, clamp, store with the old
+  // value as previous, notify all but source (the automation listener).
+  virtual void SetFromHost(float n, ParamUpdateListener* source);
+
+  float RoundAndClamp(float v) const;
+  static float RoundHalfUp(float v);
+
+  void AfterBlock() override { previous_.store(value_.load(std::memory_order_relaxed), std::memory_order_relaxed); }
+
+  float rawValue() const { return value_.load(std::memory_order_relaxed); }
+  float previousValue() const { return previous_.load(std::memory_order_relaxed); }
+  const std::string& groupPrefix() const { return groupPrefix_; }
+  void SetGroupPrefix(std::string prefix);
+  void SetName(std::string name);
+  void SetType(int type) { type_ = type; }
+  void SetCurve(int curve) { curve_ = curve; }
+  int curve() const { return curve_; }
+  void SetStorageKind(int kind) { storageKind_ = kind; }
+  void SetRange(float start, float end);
+  void SetOwnerAppliesModulation(bool b) { ownerAppliesModulation_ = b; }
+  ParameterHost* owner() const { return owner_; }
+  void SetOwner(ParameterHost* owner) { owner_ = owner; }
+  MidiLearnManager* learnManager() const { return learnManager_; }
+  void SetLearnManager(MidiLearnManager* m) { learnManager_ = m; }
+  ParameterModulationInput& modulationInput() { return modulation_[0]; }
+  // The name as the host sees it: "prefix : name", or the bare name.
+  std::string HostName() const;
+
+  void Subscribe(ParamUpdateListener* l) { listeners_.push_back(l); }
+  void Unsubscribe(ParamUpdateListener* l);
+  const std::vector<ParamUpdateListener*>& listeners() const { return listeners_; }
+
+ protected:
+  void NotifyAllBut(float value, ParamUpdateListener* source);
+  void StoreValue(float v) { value_.store(v, std::memory_order_relaxed); }
+  void StorePrevious(float v) { previous_.store(v, std::memory_order_relaxed); }
+
+ private:
+  std::array<ParameterModulationInput, 1> modulation_;
+  std::string name_;
+  std::string groupPrefix_;
+  std::atomic<float> value_{0.0f};
+  std::atomic<float> previous_{0.0f};
+  float end_ = 1.0f;
+  float start_ = 0.0f;
+  int type_ = kContinuous;
+  int storageKind_ = 1;
+  bool ascending_ = true;
+  bool ownerAppliesModulation_ = false;
+  int curve_ = kLinear;
+  ParameterHost* owner_ = nullptr;
+  std::vector<ParamUpdateListener*> listeners_;
+  MidiLearnManager* learnManager_ = nullptr;
+};

@@ -1,0 +1,169 @@
+#include "persist/streams.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+void Writer::WriteBool(bool value) {
+  const unsigned char byte = value ? 1 : 0;
+  WriteBytes(&byte, 1);
+}
+
+std::string Reader::ReadLengthPrefixed() {
+  const std::int32_t n = ReadLength();
+  if (n < 0 || static_cast<std::size_t>(n) > Remaining()) {
+    throw StreamError("a length prefix points past the end of the data");
+  }
+  std::string bytes(static_cast<std::size_t>(n), '\0');
+  if (n > 0) ReadBytes(bytes.data(), bytes.size());
+  return bytes;
+}
+
+std::string Reader::ReadString(std::size_t capacity) { return GetString(capacity); }
+
+bool Reader::ReadBool() {
+  unsigned char byte = 0;
+  ReadBytes(&byte, 1);
+  return byte == 1;  // any other byte is false
+}
+
+std::uint32_t Reader::ReadCount() {
+  std::uint32_t v;
+  ReadWord(&v);
+  return v;
+}
+
+std::int32_t Reader::ReadLength() {
+  std::int32_t v;
+  ReadWord(&v);
+  return v;
+}
+
+float Reader::ReadFloat() {
+  float v;
+  ReadWord(&v);
+  return v;
+}
+
+std::int32_t Reader::ReadInt() {
+  std::int32_t v;
+  ReadWord(&v);
+  return v;
+}
+
+bool FileWriter::Open(const std::string& path) {
+  file_.reset(std::fopen(path.c_str(), "wb"));
+  return file_ != nullptr;
+}
+
+bool FileWriter::Close() {
+  if (file_ == nullptr) return false;
+  const bool ok = std::fflush(file_.get()) == 0 && std::ferror(file_.get()) == 0;
+  return (std::fclose(file_.release()) == 0) && ok;
+}
+
+void FileWriter::WriteBytes(const void* data, std::size_t count) {
+  if (file_ == nullptr) throw StreamError("the file is not open for writing");
+  if (count > 0 && std::fwrite(data, 1, count, file_.get()) != count) {
+    throw StreamError("the file could not be written (disk full?)");
+  }
+}
+
+void FileWriter::PutString(std::string_view text) {
+  WriteBytes(text.data(), text.size());
+  const char cr = '\r';
+  WriteBytes(&cr, 1);
+}
+
+bool FileReader::Open(const std::string& path) {
+  file_.reset(std::fopen(path.c_str(), "rb"));
+  position_ = 0;
+  size_ = 0;
+  if (file_ == nullptr) return false;
+  struct stat st {};
+  if (fstat(fileno(file_.get()), &st) != 0 || !S_ISREG(st.st_mode)) {
+    file_.reset();
+    return false;
+  }
+  size_ = static_cast<std::size_t>(st.st_size);
+  return true;
+}
+
+void FileReader::ReadBytes(void* data, std::size_t count) {
+  if (file_ == nullptr) throw StreamError("the file is not open for reading");
+  if (count > Remaining() || std::fread(data, 1, count, file_.get()) != count) {
+    throw StreamError("unexpected end of file");
+  }
+  position_ += count;
+}
+
+std::string FileReader::GetString(std::size_t capacity) {
+  // Leading spaces are skipped; the text runs to the first carriage return.
+  std::string text;
+  bool leading = true;
+  for (;;) {
+    unsigned char c = 0;
+    ReadBytes(&c, 1);  // throws at the end: a text without its carriage return
+    if (c == '\r') return text;
+    if (leading && c == ' ') continue;
+    leading = false;
+    if (text.size() + 1 >= capacity) throw StreamError("a text in the file is too long");
+    text.push_back(static_cast<char>(c));
+  }
+}
+
+void ParameterFileWriter::WriteHeader() {
+  WriteString(kind.typeWord);
+  WriteBytes(&kind.version, 4);
+}
+
+bool ParameterFileReader::Open(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return false;
+  if (!FileReader::Open(path)) return false;
+  try {
+    if (ReadString(kTypeWordCapacity) != kind.typeWord) {
+      Close();
+      return false;
+    }
+    const float version = ReadFloat();
+    if (static_cast<double>(kind.minVersion) <= version &&
+        static_cast<double>(version) <= kind.maxVersion) {
+      kind.version = version;
+      return true;
+    }
+  } catch (const StreamError&) {
+    // a header cut short is a header that does not match
+  }
+  Close();
+  return false;
+}
+
+void StringWriter::WriteBytes(const void* data, std::size_t count) {
+  target_.append(static_cast<const char*>(data), count);
+}
+
+void StringWriter::PutString(std::string_view text) {
+  WriteLength(static_cast<std::int32_t>(text.size() + 1));
+  WriteBytes(text.data(), text.size());
+  const char nul = '\0';
+  WriteBytes(&nul, 1);
+}
+
+void StringReader::ReadBytes(void* data, std::size_t count) {
+  if (count > Remaining()) throw StreamError("unexpected end of data");
+  if (count > 0) std::memcpy(data, data_ + position_, count);
+  position_ += count;
+}
+
+std::string StringReader::GetString(std::size_t capacity) {
+  const std::int32_t length = ReadLength();
+  if (length < 1 || static_cast<std::size_t>(length) > Remaining()) {
+    throw StreamError("a text length points past the end of the data");
+  }
+  if (static_cast<std::size_t>(length) > capacity) throw StreamError("a text is too long");
+  const char* begin = reinterpret_cast<const char*>(data_ + position_);
+  position_ += static_cast<std::size_t>(length);
+  // The text ends at its zero (normally the last byte).
+  return std::string(begin, strnlen(begin, static_cast<std::size_t>(length)));
+}

@@ -1,0 +1,50 @@
+#include "shell/instrument_registry.h"
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+namespace instrument_registry {
+namespace {
+
+struct Entry {
+  InstrumentBase* instrument;
+  const void* key;
+};
+
+std::mutex& Lock() {
+  static std::mutex m;
+  return m;
+}
+
+std::vector<Entry>& Entries() {
+  static std::vector<Entry> entries;
+  return entries;
+}
+
+}  // namespace
+
+void Add(InstrumentBase* instrument, const void* key) {
+  std::lock_guard lock(Lock());
+  Entries().push_back({instrument, key});
+}
+
+void Remove(InstrumentBase* instrument) {
+  std::lock_guard lock(Lock());
+  std::erase_if(Entries(), [&](const Entry& e) { return e.instrument == instrument; });
+}
+
+InstrumentBase* Find(const void* key) {
+  std::lock_guard lock(Lock());
+  for (const Entry& e : Entries()) {
+    if (e.key == key) return e.instrument;
+  }
+  return nullptr;
+}
+
+int Count() {
+  std::lock_guard lock(Lock());
+  return static_cast<int>(Entries().size());
+}
+
+}  // namespace instrument_registry
