@@ -185,9 +185,9 @@ void VstBase::processReplacing(float** inputs, float** outputs, vst2::VstInt32 f
     for (int pair = 0; pair < stereoOutputPairs_; ++pair) {
       float* left = outputs[2 * pair];
       float* right = outputs[2 * pair + 1];
-      if (left == nullptr || right == nullptr) continue;
-      std::memset(left + done, 0, sizeof(float) * n);
-      std::memset(right + done, 0, sizeof(float) * n);
+      if (left != nullptr) std::memset(left + done, 0, sizeof(float) * n);
+      if (right != nullptr) std::memset(right + done, 0, sizeof(float) * n);
+      if (left == nullptr || right == nullptr) continue;  // a half pair is left silent
       RenderBlock(left + done, right + done, n, pair);
     }
     bufferListenerHost_.NotifyAfterBlock();
