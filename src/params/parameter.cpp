@@ -110,10 +110,7 @@ float Parameter::Normalize(float v) const {
 }
 
 void Parameter::SetFromHost(float n, ParamUpdateListener* source) {
-  const float v = RoundAndClamp(Denormalize(n));
-  StorePrevious(rawValue());
-  StoreValue(v);
-  NotifyAllBut(v, source);
+  SetValue(Denormalize(n), source);
 }
 
 void Parameter::Unsubscribe(ParamUpdateListener* l) {

@@ -54,17 +54,17 @@ class Parameter : public ModulationTarget, public NextBufferListener {
             int curve = kLinear);
 
   virtual int GetType() const { return type_; }
-  bool IsContinuous() const { return GetType() == kContinuous; }
-  bool IsInteger() const { return GetType() == kInteger; }
+  virtual bool IsContinuous() const { return GetType() == kContinuous; }
+  virtual bool IsInteger() const { return GetType() == kInteger; }
   virtual float GetValue() const;
-  void CopyFrom(const Parameter& other) { SetValue(other.GetValue()); }
+  virtual void CopyFrom(const Parameter& other) { SetValue(other.GetValue()); }
   virtual float SetValue(float v) { return SetValue(v, nullptr); }
   // Rounds, clamps, moves the old value into previous and notifies every
   // listener but source, even when the value did not change.
   virtual float SetValue(float v, ParamUpdateListener* source);
   virtual bool GetBool() const { return GetValue() >= 0.5f; }
   virtual void SetBool(bool b);
-  int GetIntValue() const { return static_cast<int>(GetValue()); }
+  virtual int GetIntValue() const { return static_cast<int>(GetValue()); }
   virtual int GetStorageKind() const { return storageKind_; }
   virtual const std::string& GetName() const { return name_; }
   virtual bool HasName(const std::string& text) const { return GetName() == text; }
@@ -80,8 +80,9 @@ class Parameter : public ModulationTarget, public NextBufferListener {
   virtual float Denormalize(float n) const;
   virtual float Normalize(float v) const;
 
-  // The host's setParameter: denormalise, round, clamp, store with the old
-  // value as previous, notify all but source (the automation listener).
+  // The host's setParameter: SetValue (Denormalize (n), source), source being
+  // the automation listener. Goes through the virtuals so that derived
+  // parameters get their own SetValue.
   virtual void SetFromHost(float n, ParamUpdateListener* source);
 
   float RoundAndClamp(float v) const;
@@ -114,14 +115,15 @@ class Parameter : public ModulationTarget, public NextBufferListener {
 
  protected:
   void NotifyAllBut(float value, ParamUpdateListener* source);
-  void StoreValue(float v) { value_.store(v, std::memory_order_relaxed); }
+  // const: an edit proxy refreshes the value it holds while answering a read.
+  void StoreValue(float v) const { value_.store(v, std::memory_order_relaxed); }
   void StorePrevious(float v) { previous_.store(v, std::memory_order_relaxed); }
 
  private:
   std::array<ParameterModulationInput, 1> modulation_;
   std::string name_;
   std::string groupPrefix_;
-  std::atomic<float> value_{0.0f};
+  mutable std::atomic<float> value_{0.0f};
   std::atomic<float> previous_{0.0f};
   float end_ = 1.0f;
   float start_ = 0.0f;

@@ -15,7 +15,10 @@ void ParameterHost::AddChildHost(ParameterHost* child) {
 }
 
 void ParameterHost::NotifyParameters(int kind, bool recursive) {
-  for (Parameter* p : lists_[ListIndex(kind)]) p->NotifyListeners();
+  // Kinds 2 and 3 both name the third list; any other kind names none.
+  if (kind >= 0 && kind <= 3) {
+    for (Parameter* p : lists_[ListIndex(kind)]) p->NotifyListeners();
+  }
   if (recursive) {
     for (ParameterHost* child : children_) child->NotifyParameters(kind, true);
   }

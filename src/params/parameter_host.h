@@ -24,8 +24,8 @@ class ParameterHost : public ParamUpdateListener, public NextBufferListener {
   // also passes its block ticks on to p. Sets p's owner.
   void AddParameter(Parameter* p);
   void AddChildHost(ParameterHost* child);
-  // Every parameter of the list for kind (0, 1, or 2 and 3 for the third)
-  // notifies its listeners; children too when recursive.
+  // Every parameter of the list for kind (0, 1, or 2 and 3 for the third;
+  // other kinds: none) notifies its listeners; children too when recursive.
   void NotifyParameters(int kind, bool recursive);
 
   const std::vector<Parameter*>& parameters(int list) const { return lists_[ListIndex(list)]; }
