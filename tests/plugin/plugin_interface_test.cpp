@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "plugin_host.h"
 
@@ -135,14 +137,54 @@ TEST_F(PluginInterface, ParameterIndicesOutOfRangeAreHarmless) {
   EXPECT_TRUE(plugin.TakeAutomation().empty());
 }
 
-TEST_F(PluginInterface, HostChangesAreNotEchoedAsAutomation) {
-  for (int i = 0; i < plugin.NumParams(); ++i) {
-    plugin.SetParameter(i, 0.75f);
-    EXPECT_NEAR(plugin.GetParameter(i), 0.75f, 1e-6) << i;
+TEST_F(PluginInterface, FortyNamedParametersInTheirFixedOrder) {
+  std::vector<std::string> expected;
+  for (int pad = 1; pad <= 6; ++pad) {
+    expected.push_back(std::to_string(pad) + " : X");
+    expected.push_back(std::to_string(pad) + " : Y");
   }
+  for (const char* name :
+       {"Freeze Position", "MasterVolume", "PitchBendRange", "DELAY_ENABLED", "DELAY_TIME",
+        "DELAY_FEEDBACK", "DELAY_MIX", "DELAY_STEREO", "REVERB_ENABLED", "REVERB_TIME",
+        "REVERB_SIZE", "REVERB_MIX", "DISTORTION_ENABLED", "DISTORTION_CRUNCH", "DISTORTION_DRIVE",
+        "DISTORTION_OUTPUT", "DISTORTION_HIGHCUT", "STEREOFILTER_ENABLED", "STEREOFILTER_CUTOFF",
+        "STEREOFILTER_ENABLED", "STEREOFILTER_CUTOFF", "", "", "", "", "KeyMode", "Polyphony",
+        "PortamentoTime"}) {
+    expected.push_back(name);
+  }
+  ASSERT_EQ(expected.size(), 40u);
+  for (int i = 0; i < 40; ++i) EXPECT_EQ(plugin.ParameterName(i), expected[i]) << "index " << i;
+}
+
+TEST_F(PluginInterface, NormalisedValuesFollowRangesAndCurves) {
+  plugin.SetParameter(38, 0.5f);  // Polyphony 2..16: 9
+  EXPECT_FLOAT_EQ(plugin.GetParameter(38), 0.5f);
+  plugin.SetParameter(38, 0.52f);  // 9.28 holds 9
+  EXPECT_FLOAT_EQ(plugin.GetParameter(38), 0.5f);
+  plugin.SetParameter(39, 0.5f);  // PortamentoTime, cubic: holds 0.125, reads back 0.5
+  EXPECT_NEAR(plugin.GetParameter(39), 0.5f, 1e-6);
+  plugin.SetParameter(14, 0.0f);  // PitchBendRange starts at 1 semitone
+  EXPECT_FLOAT_EQ(plugin.GetParameter(14), 0.0f);
+  plugin.SetParameter(14, 0.3f);  // 1 + 11 x 0.3 = 4.3 holds 4
+  EXPECT_NEAR(plugin.GetParameter(14), 3.0f / 11.0f, 1e-6);
+  plugin.SetParameter(0, 0.75f);  // pad 1 X, -1..1
+  EXPECT_FLOAT_EQ(plugin.GetParameter(0), 0.75f);
+}
+
+TEST_F(PluginInterface, HostChangesAreNotEchoedButTheInstrumentsOwnAre) {
+  for (int i = 0; i < plugin.NumParams(); ++i) plugin.SetParameter(i, 0.25f);
   plugin.SetParameter(3, 1.7f);  // clamped into the normalised range
   EXPECT_LE(plugin.GetParameter(3), 1.0f);
   EXPECT_TRUE(plugin.TakeAutomation().empty());
+  // The first master cutoff above the second drags the second along: the
+  // instrument changed it, so the host hears about it.
+  plugin.SetParameter(32, 0.5f);
+  plugin.SetParameter(30, 0.8f);
+  const auto automation = plugin.TakeAutomation();
+  ASSERT_EQ(automation.size(), 1u);
+  EXPECT_EQ(automation[0].index, 32);
+  EXPECT_NEAR(automation[0].value, 0.8f, 1e-5);
+  EXPECT_NEAR(plugin.GetParameter(32), 0.8f, 1e-5);
 }
 
 TEST_F(PluginInterface, ChunkCallsWithoutDataAreRefused) {

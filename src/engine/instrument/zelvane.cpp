@@ -1,6 +1,9 @@
 #include "engine/instrument/zelvane.h"
 
+#include <algorithm>
+#include <cfloat>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -17,60 +20,217 @@ PluginIdentity ZelvaneIdentity(const InstanceOptions& options) {
   return id;
 }
 
+struct ProxySpec {
+  int line, index;
+  float start, end;
+  int type, curve;
+};
+constexpr std::array<ProxySpec, Zelvane::kProxies> kProxySpecs = {{
+    {1, 0, -36, 36, Parameter::kInteger, Parameter::kLinear},
+    {1, 1, -1, 1, Parameter::kContinuous, Parameter::kLinear},
+    {1, 2, -1, 1, Parameter::kContinuous, Parameter::kLinear},
+    {1, 3, 0, 2, Parameter::kContinuous, Parameter::kLinear},
+    {1, 4, 0, 1, Parameter::kContinuous, Parameter::kLinear},
+    {3, 0, 0, 1, Parameter::kContinuous, Parameter::kLinear},
+    {3, 1, 0, 2, Parameter::kInteger, Parameter::kLinear},
+    {3, 2, 1, 50, Parameter::kContinuous, Parameter::kLinear},
+    {2, 0, -1, 1, Parameter::kContinuous, Parameter::kLinear},
+    {2, 1, -1, 1, Parameter::kContinuous, Parameter::kLinear},
+    {2, 2, 0, 1, Parameter::kContinuous, Parameter::kLinear},
+    {5, 0, 0, 1, Parameter::kContinuous, Parameter::kLinear},
+    {5, 1, 0, 1, Parameter::kContinuous, Parameter::kLinear},
+    {5, 2, 0, 1, Parameter::kContinuous, Parameter::kLinear},
+    {5, 3, 0, 1, Parameter::kContinuous, Parameter::kCubic},
+    {4, 0, 0, 1, Parameter::kContinuous, Parameter::kLinear},
+    {4, 1, 0, 5, Parameter::kContinuous, Parameter::kLinear},
+    {4, 2, 0, 3, Parameter::kInteger, Parameter::kLinear},
+    {4, 3, 0, 1, Parameter::kContinuous, Parameter::kLinear},
+    {4, 4, 0, 5, Parameter::kContinuous, Parameter::kLinear},
+    {4, 5, 0, 3, Parameter::kInteger, Parameter::kLinear},
+}};
+
 }  // namespace
+
+void Zelvane::Bus::Clear(int frames) {
+  std::fill_n(left.begin(), frames, 0.0f);
+  std::fill_n(right.begin(), frames, 0.0f);
+}
+
+void Zelvane::Bus::AddInto(float* l, float* r, int frames) const {
+  for (int i = 0; i < frames; ++i) {
+    l[i] += left[static_cast<std::size_t>(i)];
+    r[i] += right[static_cast<std::size_t>(i)];
+  }
+}
 
 Zelvane::Zelvane(vst2::audioMasterCallback audioMaster, const InstanceOptions& options)
     : InstrumentBase(audioMaster, ZelvaneIdentity(options), kNoteCount) {
   CreateNotes();
-  for (Parameter& p : hostParameters_) {
-    p.Init("", 0.0f, 1.0f);
-    AddParameter(&p);
-    AddAutomatable(&p);
+  AddMidiListener(&aftertouch_);
+  AddMidiListener(&modWheel_);
+  AddMidiListener(&pitchBend_);
+
+  for (const ProxySpec& s : kProxySpecs) {
+    ZParam& p = proxies_[static_cast<std::size_t>(&s - kProxySpecs.data())];
+    p.Init(*this, s.line, s.index, s.start, s.end, s.type);
+    p.SetCurve(s.curve);
   }
+  CreateInstrumentParameters();
+  SetComponentDefaults();
+
+  for (auto& v : voiceSettings_) v = std::make_unique<VoiceSettings>();
+  for (int i = 0; i < kPerformSources; ++i) {
+    performSources_[static_cast<std::size_t>(i)] = std::make_unique<PerformModSource>(i + 1);
+  }
+  storedLfoPhases_.fill(FLT_MAX);
+  stateText_.reserve(2000000);
+
+  // Block ticks (previous values for ramps) for every component.
+  for (ParameterHost* h : {static_cast<ParameterHost*>(&delay_), static_cast<ParameterHost*>(&reverb_),
+                           static_cast<ParameterHost*>(&distortion_), static_cast<ParameterHost*>(&filter1_),
+                           static_cast<ParameterHost*>(&filter2_)}) {
+    bufferListenerHost().AddBufferChild(h);
+  }
+  for (auto& v : voiceSettings_) bufferListenerHost().AddBufferChild(v.get());
+  for (auto& p : performSources_) bufferListenerHost().AddBufferChild(p.get());
+
+  sampleRateSource().AddSampleRateListener(&delay_);
+  sampleRateSource().AddSampleRateListener(&reverb_);
+  sampleRateSource().AddSampleRateListener(&distortion_);
+  sampleRateSource().AddSampleRateListener(&filter1_);
+  sampleRateSource().AddSampleRateListener(&filter2_);
+  tempoSource().AddTempoListener(&delay_);
+
+  for (int i = 0; i < kBridges; ++i) {
+    bridges_[static_cast<std::size_t>(i)].SetName("");
+  }
+  // The instrument hears the bridges that change proxies or the page, and
+  // both master cutoffs, which keep their order.
+  bridge(5).Subscribe(this);
+  bridge(6).Subscribe(this);
+  bridge(13).Subscribe(this);
+  filter1_.cutoff().Subscribe(this);
+  filter2_.cutoff().Subscribe(this);
+
+  RegisterAutomatables();
+  SelectVoice(0);
   SetPluginState(this);
+  // A new instance is the initial patch, so it sounds when played.
+  ResetPatch();
+  constructed_ = true;
 }
 
-Zelvane::~Zelvane() = default;
+Zelvane::~Zelvane() {
+  // The bridges outlive the voice settings they stand for: let go first.
+  for (BridgeParameter& b : bridges_) b.SetTarget(nullptr);
+}
+
+void Zelvane::CreateInstrumentParameters() {
+  using P = Parameter;
+  timeFreeze_.Init("", 0, 1, P::kInteger, 1);
+  portamentoTime_.Init("PortamentoTime", 0, 1, P::kContinuous, 1, P::kCubic);
+  masterVolume_.Init("MasterVolume", 0, 1, P::kContinuous, 1, P::kCubic);
+  pitchBendRange_.Init("PitchBendRange", 1, 12, P::kInteger, 1);
+  keyMode_.Init("KeyMode", 0, 2, P::kInteger, 1);
+  polyphony_.Init("Polyphony", 2, 16, P::kInteger, 1);
+  animationEnabled_.Init("AnimationEnabled", 0, 1, P::kInteger, 1);
+  freezePosition_.Init("Freeze Position", 0, 1, P::kContinuous, 1);
+  multipleSelectionMode_.Init("Multiple selection mode", 0, 2, P::kInteger, 1);
+  enabled_.Init("ZELVANE_ENABLED", 0, 1, P::kInteger, 1);
+  for (Parameter* p : {&timeFreeze_, &portamentoTime_, &masterVolume_, &pitchBendRange_, &keyMode_,
+                       &polyphony_, &animationEnabled_, &freezePosition_, &multipleSelectionMode_,
+                       &enabled_}) {
+    AddParameter(p);
+  }
+  portamentoTime_.SetValue(1.0f);
+  masterVolume_.SetValue(0.0f);
+  pitchBendRange_.SetValue(1.0f);
+  keyMode_.SetValue(2.0f);  // before the polyphony, so the limit ends at 8
+  polyphony_.SetValue(8.0f);
+  animationEnabled_.SetValue(1.0f);
+  enabled_.SetValue(1.0f);
+}
+
+void Zelvane::SetComponentDefaults() {
+  delay_.enabled().SetValue(0.0f);
+  delay_.time().SetValue(2.0f);
+  delay_.feedback().SetValue(0.5f);
+  delay_.mix().SetValue(1.0f);
+  reverb_.enabled().SetValue(0.0f);
+  reverb_.time().SetValue(1.0f);
+  reverb_.size().SetValue(1.0f);
+  reverb_.mix().SetValue(1.0f);
+  distortion_.enabled().SetValue(0.0f);
+  distortion_.crunch().SetValue(0.7f);
+  distortion_.drive().SetValue(1.0f);
+  distortion_.output().SetValue(1.0f);
+  filter1_.enabled().SetValue(0.0f);
+  filter1_.type().SetValue(StereoFilter::kHighPass);
+  filter1_.cutoff().SetValue(0.0f);  // clamped to the lowest cutoff
+  filter1_.resonance().SetValue(7.0f);
+  filter2_.enabled().SetValue(0.0f);
+  filter2_.type().SetValue(StereoFilter::kLowPass);
+  filter2_.cutoff().SetValue(22000.0f);
+  filter2_.resonance().SetValue(7.0f);
+}
+
+void Zelvane::RegisterAutomatables() {
+  // The order fixes the host's parameter indices.
+  for (auto& source : performSources_) {
+    AddAutomatable(&source->x());
+    AddAutomatable(&source->y());
+  }
+  for (Parameter* p : {&freezePosition_, &masterVolume_, &pitchBendRange_, &delay_.enabled(),
+                       &delay_.time(), &delay_.feedback(), &delay_.mix(), &delay_.stereo(),
+                       &reverb_.enabled(), &reverb_.time(), &reverb_.size(), &reverb_.mix(),
+                       &distortion_.enabled(), &distortion_.crunch(), &distortion_.drive(),
+                       &distortion_.output(), &distortion_.highCut(), &filter1_.enabled(),
+                       &filter1_.cutoff(), &filter2_.enabled(), &filter2_.cutoff()}) {
+    AddAutomatable(p);
+  }
+  for (auto& v : voiceSettings_) AddAutomatable(&v->setting(VoiceSettings::kLevel));
+  AddAutomatable(&keyMode_);
+  AddAutomatable(&polyphony_);
+  AddAutomatable(&portamentoTime_);
+}
+
+void Zelvane::NotifyHost(int index, float normalised) {
+  // Values set while the instance is being built are not news to the host.
+  if (constructed_) InstrumentBase::NotifyHost(index, normalised);
+}
 
 std::unique_ptr<Note> Zelvane::CreateNote(int /*index*/) { return std::make_unique<Note>(); }
 
-void Zelvane::RenderBlock(float* /*left*/, float* /*right*/, int /*frames*/, int /*pair*/) {
+void Zelvane::RenderBlock(float* left, float* right, int frames, int /*pair*/) {
+  if (!enabled_.GetBool()) return;  // a patch is loading: stay silent, take no lock
   std::lock_guard lock(mutex());
-  // The outputs arrive zeroed: silence until the engine renders notes.
-}
-
-void Zelvane::Record(const MidiCall& call) {
-  const int i = midiCallCount_.load(std::memory_order_relaxed);
-  if (i >= kMidiCallCapacity) return;
-  midiCalls_[static_cast<std::size_t>(i)] = call;
-  midiCallCount_.store(i + 1, std::memory_order_release);
-}
-
-void Zelvane::NoteOn(int channel, int note, int velocity, int offset) {
-  Record({MidiCall::kNoteOn, channel, note, velocity, offset, 0.0f});
-}
-void Zelvane::NoteOff(int channel, int note, int offset) {
-  Record({MidiCall::kNoteOff, channel, note, 0, offset, 0.0f});
-}
-void Zelvane::AllNotesOff(int channel) { Record({MidiCall::kAllNotesOff, channel, 0, 0, 0, 0.0f}); }
-void Zelvane::SustainOn(int channel, int offset) {
-  Record({MidiCall::kSustainOn, channel, 0, 0, offset, 0.0f});
-}
-void Zelvane::SustainOff(int channel, int offset) {
-  Record({MidiCall::kSustainOff, channel, 0, 0, offset, 0.0f});
-}
-void Zelvane::ControlChange(int channel, int controller, int value, int offset) {
-  Record({MidiCall::kControlChange, channel, controller, value, offset, 0.0f});
-}
-void Zelvane::PitchBend(int channel, float bend, int offset) {
-  Record({MidiCall::kPitchBend, channel, 0, 0, offset, bend});
-}
-void Zelvane::OtherMessage(int channel, int kind, int data1, int data2, int offset) {
-  Record({MidiCall::kOther, channel, kind, data1 * 128 + data2, offset, 0.0f});
+  for (auto& source : performSources_) source->AdvanceSmoothing();
+  if (delay_.enabled().GetBool()) delayBus_.Clear(frames);
+  if (reverb_.enabled().GetBool()) reverbBus_.Clear(frames);
+  if (distortion_.enabled().GetBool()) distortionBus_.Clear(frames);
+  // The notes render here once the note engine exists.
+  if (delay_.enabled().GetBool()) {
+    delay_.Process(delayBus_.left.data(), delayBus_.right.data(), left, right, frames);
+  }
+  if (reverb_.enabled().GetBool()) {
+    reverb_.Process(reverbBus_.left.data(), reverbBus_.right.data(), effectReturn_.left.data(),
+                    effectReturn_.right.data(), frames);
+    effectReturn_.AddInto(left, right, frames);
+  }
+  if (distortion_.enabled().GetBool()) {
+    distortion_.Process(distortionBus_.left.data(), distortionBus_.right.data(),
+                        effectReturn_.left.data(), effectReturn_.right.data(), frames);
+    effectReturn_.AddInto(left, right, frames);
+  }
+  if (filter1_.enabled().GetBool()) filter1_.Process(left, right, left, right, frames);
+  if (filter2_.enabled().GetBool()) filter2_.Process(left, right, left, right, frames);
+  aftertouch_.EndBlock();
+  modWheel_.EndBlock();
+  pitchBend_.EndBlock();
 }
 
 const std::string& Zelvane::GetState() {
-  stateText_.clear();  // nothing to keep until the patch body exists
+  stateText_.clear();  // the patch body comes with the patch format
   return stateText_;
 }
 

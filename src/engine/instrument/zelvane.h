@@ -1,15 +1,28 @@
-// The instrument object the plug-in factory creates.
-// For now a placeholder over the complete framework: 40 host parameters, a
-// pool of 16 notes, silence as output, and a record of the MIDI calls it
-// receives. Thread: RenderBlock and the MIDI operations on the audio thread;
-// the rest on the user-interface thread.
+// The instrument object the plug-in factory creates: every sound component,
+// the instrument parameters, the voice-editing bridges and timeline proxies,
+// and the block loop that runs them in a fixed order under the mutex.
+// Thread: RenderBlock and the MIDI operations on the audio thread; editing
+// operations on the user-interface thread (under the mutex where they change
+// structure); parameters from any thread.
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "engine/effects/delay_effect.h"
+#include "engine/effects/distortion_effect.h"
+#include "engine/effects/reverb_effect.h"
+#include "engine/envelope/point_selection.h"
+#include "engine/filter/stereo_filter.h"
+#include "engine/modulation/midi_event_mod_source.h"
+#include "engine/modulation/perform_mod_source.h"
+#include "engine/voice/voice_settings.h"
+#include "params/bridge_parameter.h"
+#include "params/timeline_edit_owner.h"
+#include "params/zparam.h"
 #include "shell/instrument_base.h"
 
 struct InstanceOptions {
@@ -18,48 +31,136 @@ struct InstanceOptions {
   std::string moduleName = "ZelvaneWinVst";
 };
 
-class Zelvane : public InstrumentBase, public PluginState {
+class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOwner {
  public:
   static constexpr int kNumParams = 40;
   static constexpr int kNoteCount = 16;
+  static constexpr int kVoices = 4;
+  static constexpr int kPerformSources = 6;
+  static constexpr int kBridges = 13;
+  static constexpr int kProxies = 21;
+  static constexpr int kBusFrames = VstBase::kMaxBlockFrames;
+  static constexpr const char* kUntitled = "<untitled>";
+  // The voice setting each edit bridge stands for, bridge 1 first.
+  static constexpr std::array<int, kBridges> kBridgeTargets = {0, 1, 2, 3, 6, 7, 10, 11,
+                                                               8, 9, 4, 5, 12};
 
   explicit Zelvane(vst2::audioMasterCallback audioMaster, const InstanceOptions& options = {});
   ~Zelvane() override;
 
   void RenderBlock(float* left, float* right, int frames, int pair) override;
+  void ParameterChanged(float value, Parameter* which) override;
+  void NotifyHost(int index, float normalised) override;
 
-  // MIDI operations, recorded until the note engine takes them over.
-  void NoteOn(int channel, int note, int velocity, int offset) override;
-  void NoteOff(int channel, int note, int offset) override;
-  void AllNotesOff(int channel) override;
-  void SustainOn(int channel, int offset) override;
-  void SustainOff(int channel, int offset) override;
-  void ControlChange(int channel, int controller, int value, int offset) override;
-  void PitchBend(int channel, float bend, int offset) override;
-  void OtherMessage(int channel, int kind, int data1, int data2, int offset) override;
+  // Notes come with the note engine; controllers, pressure and bend act only
+  // through the MIDI modulation sources, which hear every event.
+  void NoteOn(int, int, int, int) override {}
+  void NoteOff(int, int, int) override {}
+  void AllNotesOff(int) override {}
+  void SustainOn(int, int) override {}
+  void SustainOff(int, int) override {}
 
   const std::string& GetState() override;
   bool SetState(const void* data, std::size_t size) override;
 
-  struct MidiCall {
-    enum Kind { kNoteOn, kNoteOff, kAllNotesOff, kSustainOn, kSustainOff, kControlChange,
-                kPitchBend, kOther } kind;
-    int channel, a, b, offset;
-    float bend;
-  };
-  static constexpr int kMidiCallCapacity = 1024;
-  int midiCallCount() const { return midiCallCount_.load(); }
-  const MidiCall& midiCall(int i) const { return midiCalls_[static_cast<std::size_t>(i)]; }
-  void ClearMidiCalls() { midiCallCount_ = 0; }
+  // Voice selection and timeline editing (user-interface thread).
+  void SelectVoice(int k);
+  float ReadEditedValue(int voice, int line, int index);
+  // Writes at the edit time; true when a breakpoint had to be inserted.
+  bool WriteEditedValue(int voice, int line, int index, float value);
+  void WriteSelectionValue(int line, int index, float value, ZParam& proxy);
+  void SetMultipleSelection(const PointSelection* selection);
+  void SetPatchName(std::string name);
+  void ResetPatch();
+  void ResetVoice(int k);
+
+  float ReadProxyValue(const ZParam& proxy) override;
+  void WriteProxyValue(ZParam& proxy, float value) override;
+  ParameterHost& proxyHost() override { return *this; }
+
+  // Components and parameters.
+  VoiceSettings& voiceSettings(int k) { return *voiceSettings_[static_cast<std::size_t>(k)]; }
+  DelayEffect& delay() { return delay_; }
+  ReverbEffect& reverb() { return reverb_; }
+  ZDistortionEffect& distortion() { return distortion_; }
+  StereoFilter& masterFilter(int i) { return i == 0 ? filter1_ : filter2_; }
+  PerformModSource& performSource(int i) { return *performSources_[static_cast<std::size_t>(i)]; }
+  ZMidiEventModSource& aftertouchSource() { return aftertouch_; }
+  ZMidiEventModSource& modWheelSource() { return modWheel_; }
+  ZMidiEventModSource& pitchBendSource() { return pitchBend_; }
+  BridgeParameter& bridge(int number) { return bridges_[static_cast<std::size_t>(number - 1)]; }
+  ZParam& proxy(int i) { return proxies_[static_cast<std::size_t>(i)]; }
+  ZParam* FindProxy(int line, int index);
+  Parameter& timeFreeze() { return timeFreeze_; }
+  Parameter& portamentoTime() { return portamentoTime_; }
+  Parameter& masterVolume() { return masterVolume_; }
+  Parameter& pitchBendRange() { return pitchBendRange_; }
+  Parameter& keyMode() { return keyMode_; }
+  Parameter& polyphony() { return polyphony_; }
+  Parameter& animationEnabled() { return animationEnabled_; }
+  Parameter& freezePosition() { return freezePosition_; }
+  Parameter& multipleSelectionMode() { return multipleSelectionMode_; }
+  Parameter& enabled() { return enabled_; }
+
+  int selectedVoice() const { return selectedVoice_.load(std::memory_order_relaxed); }
+  float editTime() const { return editTime_.load(std::memory_order_relaxed); }
+  void SetEditTime(float t) { editTime_.store(t, std::memory_order_relaxed); }
+  int activeNoteLimit() const { return activeNoteLimit_.load(std::memory_order_relaxed); }
+  const std::string& patchName() const { return patchName_; }
+  const std::string& category() const { return category_; }
+  float selectionOffset(int line, int index) const {
+    return selectionOffsets_[static_cast<std::size_t>(line)][static_cast<std::size_t>(index)];
+  }
 
  protected:
   std::unique_ptr<Note> CreateNote(int index) override;
 
  private:
-  void Record(const MidiCall& call);
+  struct Bus {
+    std::vector<float> left = std::vector<float>(kBusFrames);
+    std::vector<float> right = std::vector<float>(kBusFrames);
+    void Clear(int frames);
+    void AddInto(float* l, float* r, int frames) const;
+  };
+  class GuardScope;
 
-  std::array<Parameter, kNumParams> hostParameters_;
-  std::array<MidiCall, kMidiCallCapacity> midiCalls_{};
-  std::atomic<int> midiCallCount_{0};
+  void CreateInstrumentParameters();
+  void SetComponentDefaults();
+  void RegisterAutomatables();
+  void FreezePositionChanged();
+  void SetProxySteps(int line, int index, bool stepped);
+  void RefreshAfterSelection();
+  bool SelectionActive() const { return selection_ != nullptr && selection_->size() > 1; }
+
+  ZMidiEventModSource aftertouch_{0xD0, -1, -1.0f};
+  ZMidiEventModSource modWheel_{0xB0, 1, -1.0f};
+  ZMidiEventModSource pitchBend_{0xE0, -1, 0.0f};
+  std::array<BridgeParameter, kBridges> bridges_;
+  std::array<ZParam, kProxies> proxies_;
+  Parameter timeFreeze_;
+  Parameter portamentoTime_, masterVolume_, pitchBendRange_, keyMode_, polyphony_,
+      animationEnabled_, freezePosition_, multipleSelectionMode_, enabled_;
+  DelayEffect delay_;
+  ReverbEffect reverb_;
+  ZDistortionEffect distortion_;
+  Bus delayBus_, reverbBus_, distortionBus_;
+  StereoFilter filter1_, filter2_;
+  Bus effectReturn_;
+  std::string patchName_ = kUntitled;
+  std::string category_ = kUntitled;
+  std::array<std::unique_ptr<VoiceSettings>, kVoices> voiceSettings_;
+  std::atomic<int> selectedVoice_{0};
+  std::atomic<float> editTime_{0.0f};
+  std::array<std::unique_ptr<PerformModSource>, kPerformSources> performSources_;
+  std::array<float, 8> storedLfoPhases_;
   std::string stateText_;
+  bool editorGuard_ = false;
+  bool constructed_ = false;
+  std::atomic<int> activeNoteLimit_{8};
+  const PointSelection* selection_ = nullptr;
+  // The note whose timeline position the editor animates; none until the
+  // note engine sets one.
+  const Note* animatedNote_ = nullptr;
+  // Relative-mode offsets per (line, value index), in normalised units.
+  std::array<std::array<float, 23>, VoiceSettings::kLineCount> selectionOffsets_{};
 };

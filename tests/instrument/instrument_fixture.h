@@ -1,0 +1,39 @@
+// An instrument made in the test program, with a host callback that counts
+// automation reports.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "engine/instrument/zelvane.h"
+
+class InstrumentTest : public ::testing::Test {
+ protected:
+  struct Automation {
+    int index;
+    float value;
+  };
+  static inline std::vector<Automation> automation;
+
+  static vst2::VstIntPtr Host(vst2::AEffect*, vst2::VstInt32 opcode, vst2::VstInt32 index,
+                              vst2::VstIntPtr, void*, float opt) {
+    if (opcode == vst2::audioMasterVersion) return 2400;
+    if (opcode == vst2::audioMasterAutomate) automation.push_back({index, opt});
+    return 0;
+  }
+
+  InstrumentTest() {
+    automation.clear();
+    z = std::make_unique<Zelvane>(Host, InstanceOptions{""});
+  }
+
+  void Render(int frames = 64) {
+    std::vector<float> l(static_cast<std::size_t>(frames)), r(static_cast<std::size_t>(frames));
+    float* out[2] = {l.data(), r.data()};
+    z->processReplacing(nullptr, out, frames);
+  }
+
+  std::unique_ptr<Zelvane> z;
+};
