@@ -9,6 +9,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsndfile1-dev
+  libfftw3-dev       # single-precision FFT, linked statically into the plug-in
   amsynth            # a third-party VST 2 instrument our host is tested against
   file binutils      # readelf for the exported-symbol and dependency checks
 )
