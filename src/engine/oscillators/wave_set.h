@@ -1,9 +1,16 @@
-// A layer's four corner waves. For now only what each lane holds and its
-// cycle length; the band-limited tables are built on top of this record.
-// Thread: changed on the user-interface thread under the instrument's mutex.
+// A layer's four corner waves: what each lane holds and the published
+// band-limited tables the oscillators read.
+// Thread: built and changed on the user-interface or loader thread; the
+// audio thread only reads tables() and never sees a table freed under it.
 #pragma once
 
 #include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "engine/oscillators/wave_tables.h"
 
 class WaveSet {
  public:
@@ -11,6 +18,21 @@ class WaveSet {
   static constexpr int kLanes = 4;
   static constexpr int kLevels = 128;
   static constexpr int kBuiltInLength = 4096;
+
+  WaveSet() = default;
+  WaveSet(const WaveSet&) = delete;
+  WaveSet& operator=(const WaveSet&) = delete;
+
+  // Audio thread: the current tables, or null while none are built.
+  const WaveTables* tables() const { return current_.load(std::memory_order_acquire); }
+
+  // Makes t the current tables. The previous ones are freed only after the
+  // block fence has run (it returns once no block can still read them).
+  void Publish(std::unique_ptr<WaveTables> t);
+  // Runs before retired tables are freed; the instrument passes a function
+  // that takes and releases its block mutex. Without one, nothing renders
+  // concurrently (tests, tools).
+  void SetBlockFence(std::function<void()> fence) { fence_ = std::move(fence); }
 
   void SetBuiltIn(int lane, Kind kind) {
     kinds_[static_cast<std::size_t>(lane)] = kind;
@@ -22,4 +44,7 @@ class WaveSet {
  private:
   std::array<Kind, kLanes> kinds_{kSilence, kSilence, kSilence, kSilence};
   int length_ = kBuiltInLength;
+  std::unique_ptr<WaveTables> owned_;
+  std::atomic<const WaveTables*> current_{nullptr};
+  std::function<void()> fence_;
 };
