@@ -3,10 +3,25 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <limits>
 
 void Writer::WriteBool(bool value) {
   const unsigned char byte = value ? 1 : 0;
   WriteBytes(&byte, 1);
+}
+
+void Writer::WriteWord(std::uint32_t bits) {
+  const unsigned char bytes[4] = {
+      static_cast<unsigned char>(bits), static_cast<unsigned char>(bits >> 8),
+      static_cast<unsigned char>(bits >> 16), static_cast<unsigned char>(bits >> 24)};
+  WriteBytes(bytes, 4);
+}
+
+std::uint32_t Reader::ReadWord() {
+  unsigned char b[4];
+  ReadBytes(b, 4);
+  return std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 |
+         std::uint32_t{b[3]} << 24;
 }
 
 std::string Reader::ReadLengthPrefixed() {
@@ -19,36 +34,17 @@ std::string Reader::ReadLengthPrefixed() {
   return bytes;
 }
 
-std::string Reader::ReadString(std::size_t capacity) { return GetString(capacity); }
+std::string Reader::ReadString(std::size_t capacity) {
+  if (capacity == 0) throw StreamError("no room for a text");
+  std::string text = GetString(capacity);
+  text.resize(std::strlen(text.c_str()));  // a zero inside ends the text
+  return text;
+}
 
 bool Reader::ReadBool() {
   unsigned char byte = 0;
   ReadBytes(&byte, 1);
   return byte == 1;  // any other byte is false
-}
-
-std::uint32_t Reader::ReadCount() {
-  std::uint32_t v;
-  ReadWord(&v);
-  return v;
-}
-
-std::int32_t Reader::ReadLength() {
-  std::int32_t v;
-  ReadWord(&v);
-  return v;
-}
-
-float Reader::ReadFloat() {
-  float v;
-  ReadWord(&v);
-  return v;
-}
-
-std::int32_t Reader::ReadInt() {
-  std::int32_t v;
-  ReadWord(&v);
-  return v;
 }
 
 bool FileWriter::Open(const std::string& path) {
@@ -89,6 +85,12 @@ bool FileReader::Open(const std::string& path) {
   return true;
 }
 
+void FileReader::Close() {
+  file_.reset();
+  size_ = 0;
+  position_ = 0;
+}
+
 void FileReader::ReadBytes(void* data, std::size_t count) {
   if (file_ == nullptr) throw StreamError("the file is not open for reading");
   if (count > Remaining() || std::fread(data, 1, count, file_.get()) != count) {
@@ -114,7 +116,7 @@ std::string FileReader::GetString(std::size_t capacity) {
 
 void ParameterFileWriter::WriteHeader() {
   WriteString(kind.typeWord);
-  WriteBytes(&kind.version, 4);
+  WriteFloat(kind.version);
 }
 
 bool ParameterFileReader::Open(const std::string& path) {
@@ -144,6 +146,9 @@ void StringWriter::WriteBytes(const void* data, std::size_t count) {
 }
 
 void StringWriter::PutString(std::string_view text) {
+  if (text.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
+    throw StreamError("a text is too long for its length prefix");
+  }
   WriteLength(static_cast<std::int32_t>(text.size() + 1));
   WriteBytes(text.data(), text.size());
   const char nul = '\0';
@@ -163,7 +168,9 @@ std::string StringReader::GetString(std::size_t capacity) {
   }
   if (static_cast<std::size_t>(length) > capacity) throw StreamError("a text is too long");
   const char* begin = reinterpret_cast<const char*>(data_ + position_);
+  const std::size_t chars = strnlen(begin, static_cast<std::size_t>(length));
+  // Without a zero the caller's buffer would be left unterminated.
+  if (chars == static_cast<std::size_t>(length)) throw StreamError("a text lacks its zero");
   position_ += static_cast<std::size_t>(length);
-  // The text ends at its zero (normally the last byte).
-  return std::string(begin, strnlen(begin, static_cast<std::size_t>(length)));
+  return std::string(begin, chars);
 }

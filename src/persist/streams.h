@@ -7,6 +7,7 @@
 // Thread: a stream belongs to the thread that made it.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -23,19 +24,22 @@ class Writer {
  public:
   virtual ~Writer() = default;
 
-  void WriteString(std::string_view text) { PutString(text); }
+  // A zero-terminated text: characters after an embedded zero are not part
+  // of it, whatever the framing.
+  void WriteString(std::string_view text) { PutString(text.substr(0, text.find('\0'))); }
   void WriteBool(bool value);
-  void WriteCount(std::uint32_t value) { WriteWord(&value); }
-  void WriteLength(std::int32_t value) { WriteWord(&value); }
-  void WriteFloat(float value) { WriteWord(&value); }
-  void WriteInt(std::int32_t value) { WriteWord(&value); }
+  void WriteCount(std::uint32_t value) { WriteWord(value); }
+  void WriteLength(std::int32_t value) { WriteWord(static_cast<std::uint32_t>(value)); }
+  void WriteFloat(float value) { WriteWord(std::bit_cast<std::uint32_t>(value)); }
+  void WriteInt(std::int32_t value) { WriteWord(static_cast<std::uint32_t>(value)); }
   virtual void WriteBytes(const void* data, std::size_t count) = 0;
 
  protected:
   virtual void PutString(std::string_view text) = 0;
 
  private:
-  void WriteWord(const void* fourBytes) { WriteBytes(fourBytes, 4); }
+  // Little-endian on every host, so files move between machines.
+  void WriteWord(std::uint32_t bits);
 };
 
 class Reader {
@@ -46,12 +50,13 @@ class Reader {
   std::string ReadLengthPrefixed();
   // One text in this reader's framing; capacity counts the terminating zero
   // of the buffer the text is meant for, so at most capacity - 1 characters.
+  // Like that buffer, the result ends at the first zero byte of the text.
   std::string ReadString(std::size_t capacity);
   bool ReadBool();
-  std::uint32_t ReadCount();
-  std::int32_t ReadLength();
-  float ReadFloat();
-  std::int32_t ReadInt();
+  std::uint32_t ReadCount() { return ReadWord(); }
+  std::int32_t ReadLength() { return static_cast<std::int32_t>(ReadWord()); }
+  float ReadFloat() { return std::bit_cast<float>(ReadWord()); }
+  std::int32_t ReadInt() { return static_cast<std::int32_t>(ReadWord()); }
   // Exactly count bytes, or StreamError.
   virtual void ReadBytes(void* data, std::size_t count) = 0;
   // Bytes left to read.
@@ -61,7 +66,7 @@ class Reader {
   virtual std::string GetString(std::size_t capacity) = 0;
 
  private:
-  void ReadWord(void* fourBytes) { ReadBytes(fourBytes, 4); }
+  std::uint32_t ReadWord();
 };
 
 struct FileCloser {
@@ -88,7 +93,7 @@ class FileWriter : public Writer {
 class FileReader : public Reader {
  public:
   virtual bool Open(const std::string& path);
-  void Close() { file_.reset(); }
+  void Close();
   bool isOpen() const { return file_ != nullptr; }
   void ReadBytes(void* data, std::size_t count) override;
   std::size_t Remaining() const override { return size_ - position_; }
