@@ -7,17 +7,10 @@
 #include <array>
 
 #include "engine/envelope/envelope.h"
+#include "engine/envelope/loop_record.h"
 #include "engine/modulation/mod_routing.h"
 #include "engine/oscillators/wave_set.h"
 #include "params/parameter_host.h"
-
-struct LoopRecord {
-  bool on = false;
-  float start = 0.0f;
-  float end = 0.0f;
-  float minimumLength = 512.0f;
-  float resumePosition = 0.0f;
-};
 
 class VoiceSettings : public ParameterHost {
  public:
