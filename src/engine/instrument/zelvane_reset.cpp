@@ -32,8 +32,8 @@ void Zelvane::ResetPatch() {
   for (int k = 0; k < kVoices; ++k) {
     for (int row = 0; row < 5; ++row) {
       ModRouting& r = voiceSettings(k).routing(row);
-      r.source = -1;
-      r.target = -1;
+      r.sourceOutput = -1;
+      r.targetInput = -1;
       r.enabled = true;
     }
   }

@@ -3,12 +3,13 @@
 // Thread: audio thread (MIDI intake and the block loop).
 #pragma once
 
+#include "engine/modulation/mod_routing.h"
 #include "shell/midi_events.h"
 
-class ZMidiEventModSource : public MidiEventListener {
+class ZMidiEventModSource : public ZModSource, public MidiEventListener {
  public:
   ZMidiEventModSource(int kind, int controller, float initialValue)
-      : kind_(kind), controller_(controller), value_(initialValue), previous_(initialValue) {}
+      : ZModSource(1), kind_(kind), controller_(controller), value_(initialValue), previous_(initialValue) {}
 
   void HandleEvent(int /*channel*/, int kind, int data1, int data2, int /*offset*/) override {
     if (kind != kind_) return;
@@ -18,6 +19,11 @@ class ZMidiEventModSource : public MidiEventListener {
     } else if (data1 == controller_) {
       value_ = data2 / 64.0f - 1.0f;
     }
+  }
+  // From the previous block's value to the current one.
+  void ComputeOutput(ZModValues& list, int frames, int /*output*/) override {
+    list.Append(0.0f, previous_);
+    list.Append(static_cast<float>(frames), value_);
   }
   // The block loop keeps the value of the previous block for the ramp.
   void EndBlock() { previous_ = value_; }

@@ -1,6 +1,6 @@
 #include "engine/modulation/perform_mod_source.h"
 
-PerformModSource::PerformModSource(int number) {
+PerformModSource::PerformModSource(int number) : ZModSource(2) {
   x_.Init("X", -1.0f, 1.0f, Parameter::kContinuous, 0);
   y_.Init("Y", -1.0f, 1.0f, Parameter::kContinuous, 0);
   x_.SetGroupPrefix(std::to_string(number));

@@ -6,9 +6,10 @@
 
 #include <string>
 
+#include "engine/modulation/mod_routing.h"
 #include "params/parameter_host.h"
 
-class PerformModSource : public ParameterHost {
+class PerformModSource : public ZModSource, public ParameterHost {
  public:
   struct Assignment {
     bool assigned = false;
@@ -19,6 +20,12 @@ class PerformModSource : public ParameterHost {
   // number: 1 to 6, shown as the parameters' group prefix.
   explicit PerformModSource(int number);
 
+  // Output 0 is X, 1 is Y: from the previous to the smoothed value.
+  void ComputeOutput(ZModValues& list, int frames, int output) override {
+    const int axis = output == 0 ? 0 : 1;
+    list.Append(0.0f, previous_[axis]);
+    list.Append(static_cast<float>(frames), smoothed_[axis]);
+  }
   // Previous := smoothed, then smoothed moves halfway to value x amount.
   void AdvanceSmoothing();
   // Assignments cleared, X and Y 0, amounts 1, smoothing at rest.
