@@ -65,7 +65,13 @@ void Zelvane::Bus::AddInto(float* l, float* r, int frames) const {
 
 Zelvane::Zelvane(vst2::audioMasterCallback audioMaster, const InstanceOptions& options)
     : InstrumentBase(audioMaster, ZelvaneIdentity(options), kNoteCount) {
+  // The layers' settings and the pads come first: every note's voices link to them.
+  for (auto& v : voiceSettings_) v = std::make_unique<VoiceSettings>();
+  for (int i = 0; i < kPerformSources; ++i) {
+    performSources_[static_cast<std::size_t>(i)] = std::make_unique<PerformModSource>(i + 1);
+  }
   CreateNotes();
+  notesReady_ = true;
   AddMidiListener(&aftertouch_);
   AddMidiListener(&modWheel_);
   AddMidiListener(&pitchBend_);
@@ -78,10 +84,6 @@ Zelvane::Zelvane(vst2::audioMasterCallback audioMaster, const InstanceOptions& o
   CreateInstrumentParameters();
   SetComponentDefaults();
 
-  for (auto& v : voiceSettings_) v = std::make_unique<VoiceSettings>();
-  for (int i = 0; i < kPerformSources; ++i) {
-    performSources_[static_cast<std::size_t>(i)] = std::make_unique<PerformModSource>(i + 1);
-  }
   storedLfoPhases_.fill(FLT_MAX);
   stateText_.reserve(2000000);
 
@@ -199,8 +201,6 @@ void Zelvane::NotifyHost(int index, float normalised) {
   if (constructed_) InstrumentBase::NotifyHost(index, normalised);
 }
 
-std::unique_ptr<Note> Zelvane::CreateNote(int /*index*/) { return std::make_unique<Note>(); }
-
 void Zelvane::RenderBlock(float* left, float* right, int frames, int /*pair*/) {
   if (!enabled_.GetBool()) return;  // a patch is loading: stay silent, take no lock
   std::lock_guard lock(mutex());
@@ -208,7 +208,7 @@ void Zelvane::RenderBlock(float* left, float* right, int frames, int /*pair*/) {
   if (delay_.enabled().GetBool()) delayBus_.Clear(frames);
   if (reverb_.enabled().GetBool()) reverbBus_.Clear(frames);
   if (distortion_.enabled().GetBool()) distortionBus_.Clear(frames);
-  // The notes render here once the note engine exists.
+  for (int i = 0; i < kNoteCount; ++i) znote(i).Render(left, right, frames);
   if (delay_.enabled().GetBool()) {
     delay_.Process(delayBus_.left.data(), delayBus_.right.data(), left, right, frames);
   }

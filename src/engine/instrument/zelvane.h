@@ -17,6 +17,7 @@
 #include "engine/effects/reverb_effect.h"
 #include "engine/envelope/point_selection.h"
 #include "engine/filter/stereo_filter.h"
+#include "engine/instrument/znote.h"
 #include "engine/modulation/midi_event_mod_source.h"
 #include "engine/modulation/perform_mod_source.h"
 #include "engine/voice/voice_settings.h"
@@ -52,13 +53,17 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   void ParameterChanged(float value, Parameter* which) override;
   void NotifyHost(int index, float normalised) override;
 
-  // Notes come with the note engine; controllers, pressure and bend act only
+  // Notes; the channel is ignored. Controllers, pressure and bend act only
   // through the MIDI modulation sources, which hear every event.
-  void NoteOn(int, int, int, int) override {}
-  void NoteOff(int, int, int) override {}
-  void AllNotesOff(int) override {}
-  void SustainOn(int, int) override {}
-  void SustainOff(int, int) override {}
+  void NoteOn(int channel, int key, int velocity, int offset) override;
+  void NoteOff(int channel, int key, int offset) override;
+  void AllNotesOff(int channel) override;
+  void SustainOn(int channel, int offset) override;
+  void SustainOff(int channel, int offset) override;
+  // The timeline time the sounding note plays for the selected voice, or -1.
+  float GetPlayingTime();
+  // Stops every note at once and forgets the held keys.
+  void CutAllNotes();
 
   const std::string& GetState() override;
   bool SetState(const void* data, std::size_t size) override;
@@ -102,6 +107,17 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   Parameter& multipleSelectionMode() { return multipleSelectionMode_; }
   Parameter& enabled() { return enabled_; }
 
+  // The instrument's send buses, into which the voices add.
+  enum Send { kReverbSend = 0, kDelaySend = 1, kDistortionSend = 2 };
+  float* sendLeft(Send s) { return SendBus(s).left.data(); }
+  float* sendRight(Send s) { return SendBus(s).right.data(); }
+  ZNote& znote(int i);
+  bool sustainHeld() const { return sustainHeld_; }
+  int heldKeyCount() const { return heldCount_; }
+  int heldKey(int i) const { return held_[static_cast<std::size_t>(i)].key; }
+  // The LFO phase a new note's layer starts with.
+  float StartingLfoPhase(int layer, int lfo);
+
   int selectedVoice() const { return selectedVoice_.load(std::memory_order_relaxed); }
   float editTime() const { return editTime_.load(std::memory_order_relaxed); }
   void SetEditTime(float t) { editTime_.store(t, std::memory_order_relaxed); }
@@ -123,6 +139,23 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
     void AddInto(float* l, float* r, int frames) const;
   };
   class GuardScope;
+  struct HeldKey {
+    int key;
+    int velocity;
+    ZNote* note;
+  };
+  static constexpr int kHeldCapacity = 256;
+
+  Bus& SendBus(Send s) { return s == kReverbSend ? reverbBus_ : s == kDelaySend ? delayBus_ : distortionBus_; }
+  void StoreLfoPhases(const ZNote* n);
+  void AddHeld(int key, int velocity, ZNote* n);
+  void RemoveHeld(int index);
+  int FindHeld(int key) const;
+  void StealIfFull();
+  float GlideStartPitch() const;
+  void StartNote(int key, int velocity, int offset);
+  void FadeOlderNotes(int offset);
+  void GlideNoteTo(ZNote& n, int key, int offset);
 
   void CreateInstrumentParameters();
   void SetComponentDefaults();
@@ -156,11 +189,16 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   std::string stateText_;
   bool editorGuard_ = false;
   bool constructed_ = false;
+  bool notesReady_ = false;
   std::atomic<int> activeNoteLimit_{8};
   const PointSelection* selection_ = nullptr;
-  // The note whose timeline position the editor animates; none until the
-  // note engine sets one.
-  const Note* animatedNote_ = nullptr;
+  // Keys in the order they went down, with the note playing each.
+  std::array<HeldKey, kHeldCapacity> held_{};
+  int heldCount_ = 0;
+  ZNote* lastNote_ = nullptr;
+  bool sustainHeld_ = false;
+  // The note whose timeline position the editor animates.
+  ZNote* animatedNote_ = nullptr;
   // Relative-mode offsets per (line, value index), in normalised units.
   std::array<std::array<float, 23>, VoiceSettings::kLineCount> selectionOffsets_{};
 };

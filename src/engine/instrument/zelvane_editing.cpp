@@ -20,8 +20,9 @@ class Zelvane::GuardScope {
 void Zelvane::ParameterChanged(float /*value*/, Parameter* which) {
   InstrumentEditor* ed = editor();
   if (which == &enabled_) {
-    // Turning the instrument off cuts every note once the note engine exists.
+    if (!enabled_.GetBool()) CutAllNotes();
   } else if (which == &keyMode_) {
+    CutAllNotes();
     activeNoteLimit_ = keyMode_.GetIntValue() == 0 ? polyphony_.GetIntValue() : 1;
   } else if (which == &polyphony_) {
     activeNoteLimit_ = polyphony_.GetIntValue();

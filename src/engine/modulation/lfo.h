@@ -24,6 +24,11 @@ class ZLFO : public ParameterHost,
 
   void ComputeOutput(ZModValues& list, int frames, int output) override;
 
+  // A new random sequence for the held-random shape.
+  void Seed(std::uint32_t seed) {
+    random_ = seed | 1u;
+    held_ = NextRandom();
+  }
   void SetModulationList(const Envelope* list) { modulationList_ = list; }
   void SetTempoSync(bool on) { tempoSync_ = on; }
   void SetPositiveOnly(bool on) { positiveOnly_ = on; }
