@@ -53,6 +53,8 @@ class Voice : public DSPComponent, public ZModSource, public ZModTarget {
   void SetFinished(bool f) { finished_ = f; }
   bool released() const { return released_; }
   float position() const { return position_; }
+  float frozenPosition() const { return currentFrozen_; }
+  const Envelope& releaseList() const { return release_; }
   int key() const { return key_; }
   void SetKey(int key) { key_ = key; }
   ZLFO& lfo(int i) { return i == 0 ? lfo1_ : lfo2_; }
