@@ -75,6 +75,10 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   bool WriteEditedValue(int voice, int line, int index, float value);
   void WriteSelectionValue(int line, int index, float value, ZParam& proxy);
   void SetMultipleSelection(const PointSelection* selection);
+  // Routing rows of a layer, in its settings and in that layer of every note.
+  void SetRoutingSource(int layer, int row, int id);
+  void SetRoutingTarget(int layer, int row, int id);
+  void ClearRoutings(int layer);
   void SetPatchName(std::string name);
   void ResetPatch();
   void ResetVoice(int k);

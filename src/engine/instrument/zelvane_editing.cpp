@@ -192,3 +192,27 @@ void Zelvane::SetPatchName(std::string name) {
   patchName_ = std::move(name);
   if (editor() != nullptr) editor()->UpdatePatchName();
 }
+
+void Zelvane::SetRoutingSource(int layer, int row, int id) {
+  std::lock_guard lock(mutex());
+  voiceSettings(layer).routing(row).sourceOutput = id;
+  for (int i = 0; i < kNoteCount; ++i) znote(i).layer(layer).routing().SetSource(row, id);
+}
+
+void Zelvane::SetRoutingTarget(int layer, int row, int id) {
+  std::lock_guard lock(mutex());
+  ModRouting& r = voiceSettings(layer).routing(row);
+  r.targetInput = id;
+  r.voiceTarget = id < 7;
+  for (int i = 0; i < kNoteCount; ++i) znote(i).layer(layer).routing().SetTarget(row, id);
+}
+
+void Zelvane::ClearRoutings(int layer) {
+  std::lock_guard lock(mutex());
+  for (int row = 0; row < RoutingTable::kMatrixRows; ++row) {
+    SetRoutingSource(layer, row, -1);
+    SetRoutingTarget(layer, row, -1);
+    voiceSettings(layer).routing(row).enabled = true;
+    for (int i = 0; i < kNoteCount; ++i) znote(i).layer(layer).routing().row(row).enabled = true;
+  }
+}

@@ -29,14 +29,7 @@ void Zelvane::ResetPatch() {
   bridge(13).SetValue(0.0f);   // timeline tempo sync of the selected voice
   bridge(11).SetValue(0.2f);   // its release length, clamped into range
   timeFreeze_.SetValue(0.0f);
-  for (int k = 0; k < kVoices; ++k) {
-    for (int row = 0; row < 5; ++row) {
-      ModRouting& r = voiceSettings(k).routing(row);
-      r.sourceOutput = -1;
-      r.targetInput = -1;
-      r.enabled = true;
-    }
-  }
+  for (int k = 0; k < kVoices; ++k) ClearRoutings(k);
   for (auto& source : performSources_) source->Reset();
 
   delay_.enabled().SetValue(0.0f);
