@@ -147,3 +147,25 @@ TEST_F(PlayingTest, DistortionSendIsAnInsertBlend) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlayingTest, PadAssignedToVectorXMovesTheMixture) {
+  SetLine(0, VoiceSettings::kWave, {0.0f, 0.0f, 1.0f});
+  Key(60);
+  Play(512);
+  Voice& v = z->znote(0).layer(0);
+  EXPECT_NEAR(v.oscillator(0).weights()[0].values[2], 0.25f, 1e-4);
+  z->SetPadAssignment(0, 0, true, 0, kVectorX);
+  z->performSource(0).x().SetValue(1.0f);
+  Play(512 * 8);  // the pad's smoothing settles within a few blocks
+  EXPECT_GT(v.oscillator(0).weights().last().values[2], 0.98f);  // the corner at (1, 0)
+  z->SetPadAssignment(0, 0, false, 0, -1);
+  Play(512);
+  EXPECT_NEAR(v.oscillator(0).weights().last().values[2], 0.25f, 1e-4);
+  // The sixth pad's Y axis reaches every layer of every note too.
+  z->SetPadAssignment(5, 1, true, 4, kVectorY);
+  EXPECT_TRUE(z->znote(3).layer(2).routing().row(16).enabled);
+}
+
+}  // namespace

@@ -79,6 +79,9 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   void SetRoutingSource(int layer, int row, int id);
   void SetRoutingTarget(int layer, int row, int id);
   void ClearRoutings(int layer);
+  // Assigns an axis (0 X, 1 Y) of pad k (0..5) to a target of one layer, or
+  // of every layer with voice 4; unassigning disables the pad's row.
+  void SetPadAssignment(int k, int axis, bool assigned, int voice, int target);
   void SetPatchName(std::string name);
   void ResetPatch();
   void ResetVoice(int k);

@@ -195,15 +195,18 @@ void Zelvane::SetPatchName(std::string name) {
 
 void Zelvane::SetRoutingSource(int layer, int row, int id) {
   std::lock_guard lock(mutex());
-  voiceSettings(layer).routing(row).sourceOutput = id;
+  // The sixth pad's Y row has no settings row: its assignment record keeps it.
+  if (row < VoiceSettings::kRoutingRows) voiceSettings(layer).routing(row).sourceOutput = id;
   for (int i = 0; i < kNoteCount; ++i) znote(i).layer(layer).routing().SetSource(row, id);
 }
 
 void Zelvane::SetRoutingTarget(int layer, int row, int id) {
   std::lock_guard lock(mutex());
-  ModRouting& r = voiceSettings(layer).routing(row);
-  r.targetInput = id;
-  r.voiceTarget = id < 7;
+  if (row < VoiceSettings::kRoutingRows) {
+    ModRouting& r = voiceSettings(layer).routing(row);
+    r.targetInput = id;
+    r.voiceTarget = id < 7;
+  }
   for (int i = 0; i < kNoteCount; ++i) znote(i).layer(layer).routing().SetTarget(row, id);
 }
 
@@ -215,4 +218,37 @@ void Zelvane::ClearRoutings(int layer) {
     voiceSettings(layer).routing(row).enabled = true;
     for (int i = 0; i < kNoteCount; ++i) znote(i).layer(layer).routing().row(row).enabled = true;
   }
+}
+
+void Zelvane::SetPadAssignment(int k, int axis, bool assigned, int voice, int target) {
+  std::lock_guard lock(mutex());
+  const int row = RoutingTable::kFirstPerformRow + 2 * k + axis;
+  auto forLayers = [](int choice, auto&& f) {
+    for (int layer = 0; layer < kVoices; ++layer) {
+      if (choice == 4 || choice == layer) f(layer);
+    }
+  };
+  auto enable = [&](int layer, bool on) {
+    if (row < VoiceSettings::kRoutingRows) {
+      ModRouting& r = voiceSettings(layer).routing(row);
+      r.enabled = on;
+      r.amount = 1.0f;
+      r.amountFromLine = false;
+    }
+    for (int i = 0; i < kNoteCount; ++i) {
+      ModRouting& r = znote(i).layer(layer).routing().row(row);
+      r.enabled = on;
+      r.amount = 1.0f;
+      r.amountFromLine = false;
+    }
+  };
+  PerformModSource::Assignment& a = performSource(k).assignment(axis);
+  if (a.assigned) forLayers(a.voice, [&](int layer) { enable(layer, false); });
+  a = {assigned, voice, target};
+  if (!assigned) return;
+  forLayers(voice, [&](int layer) {
+    enable(layer, true);
+    SetRoutingSource(layer, row, axis == 0 ? 2 + k : 6 + k);
+    SetRoutingTarget(layer, row, target);
+  });
 }
