@@ -10,16 +10,17 @@ constexpr float kBeatFactors[5] = {0.5f, 1.0f, 2.0f, 4.0f, 8.0f};
 }  // namespace
 
 DelayEffect::DelayEffect() : lineA_(kLineFrames, 0.0f), lineB_(kLineFrames, 0.0f) {
+  // Every parameter shares the kind of the switch, so a saved block starts with it.
   SetComponentName("DELAY");
-  enabled_.Init("DELAY_ENABLED", 0.0f, 1.0f, Parameter::kInteger, 0);
-  time_.Init("DELAY_TIME", 0.0f, 4.0f, Parameter::kContinuous, 0);
+  enabled_.Init("DELAY_ENABLED", 0.0f, 1.0f, Parameter::kInteger, 1);
+  time_.Init("DELAY_TIME", 0.0f, 4.0f, Parameter::kContinuous, 1);
   time_.SetOwnerAppliesModulation(true);
-  feedback_.Init("DELAY_FEEDBACK", 0.0f, 1.0f, Parameter::kContinuous, 0);
-  mix_.Init("DELAY_MIX", 0.0f, 1.0f, Parameter::kContinuous, 0);
-  amplitude_.Init("DELAY_AMPLITUDE", 0.0f, 1.0f, Parameter::kContinuous, 0);
+  feedback_.Init("DELAY_FEEDBACK", 0.0f, 1.0f, Parameter::kContinuous, 1);
+  mix_.Init("DELAY_MIX", 0.0f, 1.0f, Parameter::kContinuous, 1);
+  amplitude_.Init("DELAY_AMPLITUDE", 0.0f, 1.0f, Parameter::kContinuous, 1);
   amplitude_.SetOwnerAppliesModulation(true);
-  stereo_.Init("DELAY_STEREO", 0.0f, 1.0f, Parameter::kInteger, 0);
-  syncToHost_.Init("SYNC_TO_HOST", 0.0f, 1.0f, Parameter::kInteger, 0);
+  stereo_.Init("DELAY_STEREO", 0.0f, 1.0f, Parameter::kInteger, 1);
+  syncToHost_.Init("SYNC_TO_HOST", 0.0f, 1.0f, Parameter::kInteger, 1);
   for (Parameter* p : {&enabled_, &time_, &feedback_, &mix_, &amplitude_, &stereo_, &syncToHost_}) {
     AddParameter(p);
   }

@@ -13,12 +13,13 @@ constexpr float kFlatResonance = 6.8658f;
 ZDistortionEffect::ZDistortionEffect()
     : workLeft_(static_cast<std::size_t>(kMaxFrames * kOversampling), 0.0f),
       workRight_(static_cast<std::size_t>(kMaxFrames * kOversampling), 0.0f) {
+  // Every parameter shares the kind of the switch, so a saved block starts with it.
   SetComponentName("DISTORTION");
-  enabled_.Init("DISTORTION_ENABLED", 0.0f, 1.0f, Parameter::kInteger, 0);
-  drive_.Init("DISTORTION_DRIVE", 0.1f, 3.0f, Parameter::kContinuous, 0);
-  crunch_.Init("DISTORTION_CRUNCH", 0.0f, 1.0f, Parameter::kContinuous, 0);
-  output_.Init("DISTORTION_OUTPUT", 0.1f, 1.0f, Parameter::kContinuous, 0);
-  highCut_.Init("DISTORTION_HIGHCUT", 0.05f, 1.0f, Parameter::kContinuous, 0);
+  enabled_.Init("DISTORTION_ENABLED", 0.0f, 1.0f, Parameter::kInteger, 1);
+  drive_.Init("DISTORTION_DRIVE", 0.1f, 3.0f, Parameter::kContinuous, 1);
+  crunch_.Init("DISTORTION_CRUNCH", 0.0f, 1.0f, Parameter::kContinuous, 1);
+  output_.Init("DISTORTION_OUTPUT", 0.1f, 1.0f, Parameter::kContinuous, 1);
+  highCut_.Init("DISTORTION_HIGHCUT", 0.05f, 1.0f, Parameter::kContinuous, 1);
   for (Parameter* p : {&enabled_, &drive_, &crunch_, &output_, &highCut_}) AddParameter(p);
   drive_.SetValue(1.0f);
   crunch_.SetValue(0.5f);

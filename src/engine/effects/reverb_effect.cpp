@@ -8,11 +8,12 @@ constexpr float kDenormalOffset = 1e-17f;
 }
 
 ReverbEffect::ReverbEffect() {
+  // Every parameter shares the kind of the switch, so a saved block starts with it.
   SetComponentName("REVERB");
-  enabled_.Init("REVERB_ENABLED", 0.0f, 1.0f, Parameter::kInteger, 0);
-  time_.Init("REVERB_TIME", 0.0f, 1.0f, Parameter::kContinuous, 0);
-  size_.Init("REVERB_SIZE", 0.0f, 1.0f, Parameter::kContinuous, 0);
-  mix_.Init("REVERB_MIX", 0.0f, 1.0f, Parameter::kContinuous, 0);
+  enabled_.Init("REVERB_ENABLED", 0.0f, 1.0f, Parameter::kInteger, 1);
+  time_.Init("REVERB_TIME", 0.0f, 1.0f, Parameter::kContinuous, 1);
+  size_.Init("REVERB_SIZE", 0.0f, 1.0f, Parameter::kContinuous, 1);
+  mix_.Init("REVERB_MIX", 0.0f, 1.0f, Parameter::kContinuous, 1);
   for (Parameter* p : {&enabled_, &time_, &size_, &mix_}) AddParameter(p);
   for (int j = 0; j < kLines; ++j) lines_[static_cast<std::size_t>(j)].length = kBaseLengths[static_cast<std::size_t>(j)];
   RecomputeLengths();

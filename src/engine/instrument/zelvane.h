@@ -83,6 +83,12 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   // of every layer with voice 4; unassigning disables the pad's row.
   void SetPadAssignment(int k, int axis, bool assigned, int voice, int target);
   void SetPatchName(std::string name);
+  void SetCategory(std::string name) { category_ = std::move(name); }
+  // The distortion's own first values.
+  void ResetDistortion();
+  // True while the editor animates a playing note's timeline: its cursor is
+  // then no place to write values.
+  bool EditingLocked() const;
   void ResetPatch();
   void ResetVoice(int k);
 

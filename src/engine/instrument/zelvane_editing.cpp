@@ -106,11 +106,7 @@ float Zelvane::ReadEditedValue(int voice, int line, int index) {
 
 bool Zelvane::WriteEditedValue(int voice, int line, int index, float value) {
   std::lock_guard lock(mutex());
-  // While the editor animates a playing note, its cursor is not a place to write.
-  if (animatedNote_ != nullptr && editor() != nullptr && animationEnabled_.GetBool() &&
-      !timeFreeze_.GetBool()) {
-    return false;
-  }
+  if (EditingLocked()) return false;
   EventEnvelope& l = voiceSettings(voice).line(line);
   if (index < 0 || index >= l.valuesPerPoint()) return false;
   const float t = editTime();
@@ -251,4 +247,9 @@ void Zelvane::SetPadAssignment(int k, int axis, bool assigned, int voice, int ta
     SetRoutingSource(layer, row, axis == 0 ? 2 + k : 6 + k);
     SetRoutingTarget(layer, row, target);
   });
+}
+
+bool Zelvane::EditingLocked() const {
+  return animatedNote_ != nullptr && editor() != nullptr && animationEnabled_.GetBool() &&
+         !timeFreeze_.GetBool();
 }

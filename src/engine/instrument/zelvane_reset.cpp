@@ -42,11 +42,7 @@ void Zelvane::ResetPatch() {
   reverb_.time().SetValue(0.5f);
   reverb_.size().SetValue(0.5f);
   reverb_.mix().SetValue(0.5f);
-  distortion_.enabled().SetValue(0.0f);
-  distortion_.drive().SetValue(1.0f);
-  distortion_.crunch().SetValue(0.5f);
-  distortion_.output().SetValue(1.0f);
-  distortion_.highCut().SetValue(1.0f);
+  ResetDistortion();
   filter1_.enabled().SetValue(0.0f);
   filter2_.enabled().SetValue(0.0f);
   filter1_.cutoff().SetValue(filter1_.cutoff().GetMinimum());
@@ -89,4 +85,12 @@ void Zelvane::ResetVoice(int k) {
                 VoiceSettings::kLfo1Continuity, VoiceSettings::kLfo2Continuity}) {
     v.setting(s).SetValue(0.0f);
   }
+}
+
+void Zelvane::ResetDistortion() {
+  distortion_.enabled().SetValue(0.0f);
+  distortion_.drive().SetValue(1.0f);
+  distortion_.crunch().SetValue(0.5f);
+  distortion_.output().SetValue(1.0f);
+  distortion_.highCut().SetValue(1.0f);
 }
