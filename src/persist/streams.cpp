@@ -99,19 +99,32 @@ void FileReader::ReadBytes(void* data, std::size_t count) {
   position_ += count;
 }
 
-std::string FileReader::GetString(std::size_t capacity) {
-  // Leading spaces are skipped; the text runs to the first carriage return.
+namespace {
+
+// File framing: leading spaces are skipped; the text runs to the first
+// carriage return.
+std::string ReadCarriageReturnText(Reader& reader, std::size_t capacity) {
   std::string text;
   bool leading = true;
   for (;;) {
     unsigned char c = 0;
-    ReadBytes(&c, 1);  // throws at the end: a text without its carriage return
+    reader.ReadBytes(&c, 1);  // throws at the end: a text without its carriage return
     if (c == '\r') return text;
     if (leading && c == ' ') continue;
     leading = false;
     if (text.size() + 1 >= capacity) throw StreamError("a text in the file is too long");
     text.push_back(static_cast<char>(c));
   }
+}
+
+}  // namespace
+
+std::string FileReader::GetString(std::size_t capacity) {
+  return ReadCarriageReturnText(*this, capacity);
+}
+
+std::string FileImageReader::GetString(std::size_t capacity) {
+  return ReadCarriageReturnText(*this, capacity);
 }
 
 void ParameterFileWriter::WriteHeader() {

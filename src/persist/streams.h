@@ -162,3 +162,13 @@ class StringReader : public Reader {
   std::size_t size_;
   std::size_t position_ = 0;
 };
+
+// The bytes of a whole file held in memory, read with the file framing of
+// texts (a patch file handed over as a state chunk).
+class FileImageReader : public StringReader {
+ public:
+  using StringReader::StringReader;
+
+ protected:
+  std::string GetString(std::size_t capacity) override;
+};

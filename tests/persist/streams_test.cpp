@@ -280,3 +280,25 @@ TEST(FileWriterFailure, FullDiskIsNeverReportedAsSuccess) {
   EXPECT_TRUE(failed(1));        // stays in the buffer until the close
   EXPECT_TRUE(failed(1 << 20));  // fails while writing
 }
+
+TEST(FileImage, ReadsAFileHeldInMemoryWithTheFileFraming) {
+  TempDir dir;
+  const std::string path = dir.File("image.bin");
+  FileWriter w;
+  ASSERT_TRUE(w.Open(path));
+  w.WriteString("  name");
+  w.WriteFloat(2.5f);
+  w.WriteString("tail");
+  ASSERT_TRUE(w.Close());
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  FileImageReader r(bytes.data(), bytes.size());
+  EXPECT_EQ(r.ReadString(512), "name");
+  EXPECT_FLOAT_EQ(r.ReadFloat(), 2.5f);
+  EXPECT_EQ(r.ReadString(512), "tail");
+  EXPECT_EQ(r.Remaining(), 0u);
+  FileImageReader cut(bytes.data(), bytes.size() - 1);  // the last carriage return lost
+  cut.ReadString(512);
+  cut.ReadFloat();
+  EXPECT_THROW(cut.ReadString(512), StreamError);
+}
