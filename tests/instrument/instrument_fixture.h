@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "engine/instrument/zelvane.h"
@@ -16,11 +18,24 @@ class InstrumentTest : public ::testing::Test {
     float value;
   };
   static inline std::vector<Automation> automation;
+  static inline std::recursive_mutex* watchLock = nullptr;
+  static inline int calledUnderLock = 0;
 
   static vst2::VstIntPtr Host(vst2::AEffect*, vst2::VstInt32 opcode, vst2::VstInt32 index,
                               vst2::VstIntPtr, void*, float opt) {
     if (opcode == vst2::audioMasterVersion) return 2400;
-    if (opcode == vst2::audioMasterAutomate) automation.push_back({index, opt});
+    if (opcode == vst2::audioMasterAutomate) {
+      automation.push_back({index, opt});
+      if (watchLock != nullptr) {
+        // Another thread can take the instrument's mutex: we were not called under it.
+        auto free = std::async(std::launch::async, [] {
+          const bool got = watchLock->try_lock();
+          if (got) watchLock->unlock();
+          return got;
+        });
+        if (!free.get()) ++calledUnderLock;
+      }
+    }
     return 0;
   }
 

@@ -48,6 +48,18 @@ TEST_F(InstrumentTest, ANewInstanceIsTheInitialPatchAndTellsTheHostNothing) {
   EXPECT_FLOAT_EQ(z->voiceSettings(2).LongestLine(), 264600.0f);
 }
 
+TEST_F(InstrumentTest, TheHostIsNeverCalledBackUnderOurMutex) {
+  z->masterVolume().SetValue(0.3f);
+  z->keyMode().SetValue(2.0f);
+  watchLock = &z->mutex();
+  calledUnderLock = 0;
+  automation.clear();
+  z->ResetPatch();  // changes automatable values while holding the mutex
+  watchLock = nullptr;
+  EXPECT_GE(automation.size(), 2u);
+  EXPECT_EQ(calledUnderLock, 0);
+}
+
 TEST_F(InstrumentTest, MasterCutoffsDragEachOther) {
   StereoFilter& f1 = z->masterFilter(0);
   StereoFilter& f2 = z->masterFilter(1);

@@ -196,13 +196,36 @@ void Zelvane::RegisterAutomatables() {
   AddAutomatable(&portamentoTime_);
 }
 
+namespace {
+thread_local int automationDeferral = 0;
+}
+
 void Zelvane::NotifyHost(int index, float normalised) {
   // Values set while the instance is being built are not news to the host.
-  if (constructed_) InstrumentBase::NotifyHost(index, normalised);
+  if (!constructed_) return;
+  if (automationDeferral > 0 && index >= 0 && index < kNumParams) {
+    pendingAutomation_[static_cast<std::size_t>(index)].store(normalised, std::memory_order_relaxed);
+    pendingAutomationMask_.fetch_or(std::uint64_t{1} << index, std::memory_order_release);
+    return;
+  }
+  InstrumentBase::NotifyHost(index, normalised);
+}
+
+Zelvane::DeferredAutomation::DeferredAutomation(Zelvane& z) : z_(z) { ++automationDeferral; }
+
+Zelvane::DeferredAutomation::~DeferredAutomation() {
+  if (--automationDeferral > 0) return;
+  std::uint64_t mask = z_.pendingAutomationMask_.exchange(0, std::memory_order_acquire);
+  for (int i = 0; mask != 0; ++i, mask >>= 1) {
+    if (mask & 1u) {
+      z_.InstrumentBase::NotifyHost(i, z_.pendingAutomation_[static_cast<std::size_t>(i)].load(std::memory_order_relaxed));
+    }
+  }
 }
 
 void Zelvane::RenderBlock(float* left, float* right, int frames, int /*pair*/) {
   if (!enabled_.GetBool()) return;  // a patch is loading: stay silent, take no lock
+  DeferredAutomation deferred(*this);
   std::lock_guard lock(mutex());
   for (auto& source : performSources_) source->AdvanceSmoothing();
   if (delay_.enabled().GetBool()) delayBus_.Clear(frames);

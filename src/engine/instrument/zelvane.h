@@ -53,6 +53,20 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   void ParameterChanged(float value, Parameter* which) override;
   void NotifyHost(int index, float normalised) override;
 
+  // While one of these lives on a thread, automation reports from that thread
+  // are held back and sent when the last one ends: the host is never called
+  // while we hold our mutex. Make it before taking the lock.
+  class DeferredAutomation {
+   public:
+    explicit DeferredAutomation(Zelvane& z);
+    ~DeferredAutomation();
+    DeferredAutomation(const DeferredAutomation&) = delete;
+    DeferredAutomation& operator=(const DeferredAutomation&) = delete;
+
+   private:
+    Zelvane& z_;
+  };
+
   // Notes; the channel is ignored. Controllers, pressure and bend act only
   // through the MIDI modulation sources, which hear every event.
   void NoteOn(int channel, int key, int velocity, int offset) override;
@@ -202,6 +216,8 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   std::string stateText_;
   bool editorGuard_ = false;
   bool constructed_ = false;
+  std::array<std::atomic<float>, kNumParams> pendingAutomation_{};
+  std::atomic<std::uint64_t> pendingAutomationMask_{0};
   bool notesReady_ = false;
   std::atomic<int> activeNoteLimit_{8};
   const PointSelection* selection_ = nullptr;

@@ -76,6 +76,7 @@ ZParam* Zelvane::FindProxy(int line, int index) {
 }
 
 void Zelvane::SelectVoice(int k) {
+  DeferredAutomation deferred(*this);
   std::lock_guard lock(mutex());
   k = std::clamp(k, 0, kVoices - 1);
   selectedVoice_ = k;

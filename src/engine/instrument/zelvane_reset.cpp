@@ -14,6 +14,7 @@ void SetLine(EventEnvelope& line, std::initializer_list<std::pair<float, std::ve
 }  // namespace
 
 void Zelvane::ResetPatch() {
+  DeferredAutomation deferred(*this);
   std::lock_guard lock(mutex());
   patchName_ = kUntitled;
   category_.clear();
