@@ -144,9 +144,13 @@ bool PresetLibrary::IsValidName(std::string_view name) {
 }
 
 void PresetLibrary::Init(std::string root, LibraryKind kind) {
+  Configure(std::move(root), std::move(kind));
+  Rescan();
+}
+
+void PresetLibrary::Configure(std::string root, LibraryKind kind) {
   root_ = std::move(root);
   kind_ = std::move(kind);
-  Rescan();
 }
 
 void PresetLibrary::Rescan() {

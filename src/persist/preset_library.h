@@ -44,6 +44,9 @@ class PresetLibrary {
 
   // Stores both and rescans.
   void Init(std::string root, LibraryKind kind);
+  // Stores both without reading the disk (an instance made while a host only
+  // scans the plug-in touches no files); Rescan lists it later.
+  void Configure(std::string root, LibraryKind kind);
   // Reads the categories and their items again, both sorted by name without
   // regard to case. A missing root gives an empty library.
   void Rescan();

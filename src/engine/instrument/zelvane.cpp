@@ -84,6 +84,10 @@ Zelvane::Zelvane(vst2::audioMasterCallback audioMaster, const InstanceOptions& o
   CreateInstrumentParameters();
   SetComponentDefaults();
 
+  dataFolders_ = InitDataFolders();  // paths only: nothing is created or read here
+  waveformLibrary_.Configure(dataFolders_.waveforms, WaveformLibraryKind());
+  patchLibrary_.Configure(dataFolders_.patches, PatchLibraryKind());
+  timelineLibrary_.Configure(dataFolders_.timeline, TimelineLibraryKind());
   storedLfoPhases_.fill(FLT_MAX);
   stateText_.reserve(2000000);
 

@@ -22,6 +22,8 @@
 #include "engine/modulation/perform_mod_source.h"
 #include "engine/voice/voice_settings.h"
 #include "params/bridge_parameter.h"
+#include "persist/data_folders.h"
+#include "persist/preset_library.h"
 #include "params/timeline_edit_owner.h"
 #include "params/zparam.h"
 #include "shell/instrument_base.h"
@@ -145,6 +147,13 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   // The LFO phase a new note's layer starts with.
   float StartingLfoPhase(int layer, int lfo);
 
+  // The libraries of the user's data folder; listed on demand, never while
+  // the host merely scans the plug-in.
+  PresetLibrary& waveformLibrary() { return waveformLibrary_; }
+  PresetLibrary& patchLibrary() { return patchLibrary_; }
+  PresetLibrary& timelineLibrary() { return timelineLibrary_; }
+  const DataFolders& dataFolders() const { return dataFolders_; }
+
   int selectedVoice() const { return selectedVoice_.load(std::memory_order_relaxed); }
   float editTime() const { return editTime_.load(std::memory_order_relaxed); }
   void SetEditTime(float t) { editTime_.store(t, std::memory_order_relaxed); }
@@ -212,6 +221,8 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   std::atomic<int> selectedVoice_{0};
   std::atomic<float> editTime_{0.0f};
   std::array<std::unique_ptr<PerformModSource>, kPerformSources> performSources_;
+  DataFolders dataFolders_;
+  PresetLibrary waveformLibrary_, patchLibrary_, timelineLibrary_;
   std::array<float, 8> storedLfoPhases_;
   std::string stateText_;
   bool editorGuard_ = false;
