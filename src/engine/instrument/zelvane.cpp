@@ -256,12 +256,3 @@ void Zelvane::RenderBlock(float* left, float* right, int frames, int /*pair*/) {
   pitchBend_.EndBlock();
 }
 
-const std::string& Zelvane::GetState() {
-  stateText_.clear();  // the patch body comes with the patch format
-  return stateText_;
-}
-
-bool Zelvane::SetState(const void* /*data*/, std::size_t /*size*/) {
-  std::fprintf(stderr, "Zelvane: this build keeps no state; the chunk was ignored\n");
-  return false;
-}

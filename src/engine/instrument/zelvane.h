@@ -98,6 +98,9 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   // Assigns an axis (0 X, 1 Y) of pad k (0..5) to a target of one layer, or
   // of every layer with voice 4; unassigning disables the pad's row.
   void SetPadAssignment(int k, int axis, bool assigned, int voice, int target);
+  // Patch files of the patch library; both answer whether it worked.
+  bool LoadPatch(const std::string& category, const std::string& name);
+  bool SavePatch(const std::string& category, const std::string& name);
   void SetPatchName(std::string name);
   void SetCategory(std::string name) { category_ = std::move(name); }
   // The distortion's own first values.
@@ -225,6 +228,7 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   PresetLibrary waveformLibrary_, patchLibrary_, timelineLibrary_;
   std::array<float, 8> storedLfoPhases_;
   std::string stateText_;
+  std::string chunkCopy_;
   bool editorGuard_ = false;
   bool constructed_ = false;
   std::array<std::atomic<float>, kNumParams> pendingAutomation_{};

@@ -38,6 +38,8 @@ class WaveSet {
     kinds_[static_cast<std::size_t>(lane)] = kind;
     length_ = kBuiltInLength;
   }
+  // Makes a lane a user wave of one cycle of samples (a power of two long).
+  void SetUserSamples(int lane, const std::vector<float>& samples);
   Kind kind(int lane) const { return kinds_[static_cast<std::size_t>(lane)]; }
   int length() const { return length_; }
 

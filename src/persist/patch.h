@@ -1,0 +1,28 @@
+// The patch body: the whole sound of the instrument as one byte stream, used
+// both for patch files (after the library header) and for the host's state
+// chunk. Every level from 1 to the current 12 reads.
+// Thread: the caller's (user-interface thread, or the host's for the state
+// chunk); reading holds the instrument's mutex throughout.
+#pragma once
+
+class Zelvane;
+class Reader;
+class Writer;
+
+namespace patch {
+
+inline constexpr float kVersion = 0.012f;
+inline constexpr const char* kTag = "ZELVANE_STATE";
+inline constexpr int kStringCapacity = 512;
+
+// Always succeeds.
+bool WritePatch(Zelvane& z, Writer& writer);
+// True when a patch was taken over; false for a newer body, a body without
+// the tag, or damaged data (then with a message, the values read so far
+// staying in effect).
+bool ReadPatch(Zelvane& z, Reader& reader);
+
+// The integer level of a stored version float: round(v x 1000), halves up.
+int Level(float version);
+
+}  // namespace patch
