@@ -1,5 +1,8 @@
 #include "render_job.h"
 
+#include <fstream>
+#include <iterator>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -112,6 +115,13 @@ double RenderReport::RealTimeFactor() const {
 RenderJob::RenderJob(RenderJobOptions options)
     : options_(std::move(options)), library_(options_.pluginPath), instance_(library_) {
   instance_.Start(options_.settings.sampleRate, options_.settings.blockSize);
+  if (!options_.stateInPath.empty()) {
+    std::ifstream in(options_.stateInPath, std::ios::binary);
+    if (!in) throw RenderError("cannot read " + options_.stateInPath);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.empty()) throw RenderError(options_.stateInPath + " is empty");
+    instance_.Dispatch(vst2::effSetChunk, 0, static_cast<vst2::VstIntPtr>(bytes.size()), bytes.data());
+  }
   for (const ParameterAssignment& assignment : options_.parameters) {
     const std::string& target = assignment.target;
     int index = -1;
@@ -131,6 +141,16 @@ RenderJob::RenderJob(RenderJobOptions options)
     }
     instance_.SetParameter(index, assignment.value);
   }
+}
+
+void RenderJob::SaveState(const std::string& path) {
+  void* data = nullptr;
+  const auto size = instance_.Dispatch(vst2::effGetChunk, 0, 0, &data);
+  if (size <= 0 || data == nullptr) throw RenderError("the plug-in gave no state to save");
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+  out.close();
+  if (!out) throw RenderError("cannot write " + path);
 }
 
 std::vector<ParameterInfo> RenderJob::Parameters() {

@@ -89,6 +89,11 @@ struct RenderJobOptions {
   RenderSettings settings;
   WavSampleFormat format = WavSampleFormat::kPcm24;
   std::vector<ParameterAssignment> parameters;  // applied in order after start-up
+  // A state chunk (or a file the plug-in accepts as one, such as a patch
+  // file) handed over before the parameters; empty: none.
+  std::string stateInPath;
+  // Where the plug-in's state chunk goes after the render; empty: nowhere.
+  std::string stateOutPath;
 };
 
 struct RenderReport {
@@ -112,6 +117,8 @@ class RenderJob {
   RenderJob& operator=(const RenderJob&) = delete;
 
   std::vector<ParameterInfo> Parameters();
+  // Writes the plug-in's current state chunk to path; throws RenderError.
+  void SaveState(const std::string& path);
   // Renders into options.outputPath; non-finite samples are written as 0.
   // Throws WavError (the partial file is removed).
   RenderReport Render(const MidiSequence& sequence, const ProgressCallback& progress = {});

@@ -13,6 +13,8 @@
 
 #include "demo_song.h"
 #include "midi_file.h"
+#include "persist/data_folders.h"
+#include "persist/preset_library.h"
 #include "render_job.h"
 
 namespace {
@@ -40,6 +42,10 @@ void PrintHelp(std::FILE* out) {
       "  --param INDEX=VALUE  set a parameter (normalised 0..1) before rendering;\n"
       "  --param NAME=VALUE     repeatable, NAME as the plug-in reports it\n"
       "  --list-params        print index, name and value of every parameter, then exit\n"
+      "  --patch FILE.zel     load a patch file into the plug-in before rendering\n"
+      "  --state FILE         load a saved state chunk before rendering\n"
+      "  --save-state FILE    save the plug-in's state chunk after rendering\n"
+      "  --list-patches       list the patch library (category/name), then exit\n"
       "  -h, --help           show this help\n",
       out);
 }
@@ -78,11 +84,15 @@ struct CommandLine {
   std::optional<std::string> midiPath;
   double tempo = 120.0;
   bool listParams = false;
+  bool listPatches = false;
   bool help = false;
 };
 
 CommandLine Parse(int argc, char** argv) {
-  enum Option { kPlugin = 256, kMidi, kRate, kBlock, kTempo, kTail, kBits, kParam, kListParams };
+  enum Option {
+    kPlugin = 256, kMidi, kRate, kBlock, kTempo, kTail, kBits, kParam, kListParams,
+    kPatch, kState, kSaveState, kListPatches
+  };
   static const option kOptions[] = {{"plugin", required_argument, nullptr, kPlugin},
                                     {"midi", required_argument, nullptr, kMidi},
                                     {"output", required_argument, nullptr, 'o'},
@@ -93,6 +103,10 @@ CommandLine Parse(int argc, char** argv) {
                                     {"bits", required_argument, nullptr, kBits},
                                     {"param", required_argument, nullptr, kParam},
                                     {"list-params", no_argument, nullptr, kListParams},
+                                    {"patch", required_argument, nullptr, kPatch},
+                                    {"state", required_argument, nullptr, kState},
+                                    {"save-state", required_argument, nullptr, kSaveState},
+                                    {"list-patches", no_argument, nullptr, kListPatches},
                                     {"help", no_argument, nullptr, 'h'},
                                     {nullptr, 0, nullptr, 0}};
 
@@ -148,6 +162,18 @@ CommandLine Parse(int argc, char** argv) {
       case kListParams:
         cl.listParams = true;
         break;
+      case kPatch:
+      case kState:
+        // The plug-in takes a patch file or a saved chunk alike.
+        if (!cl.job.stateInPath.empty()) throw UsageError("give --patch or --state once");
+        cl.job.stateInPath = optarg;
+        break;
+      case kSaveState:
+        cl.job.stateOutPath = optarg;
+        break;
+      case kListPatches:
+        cl.listPatches = true;
+        break;
       case 'h':
         cl.help = true;
         break;
@@ -189,6 +215,15 @@ class Progress {
 };
 
 int Run(const CommandLine& cl) {
+  if (cl.listPatches) {
+    PresetLibrary library;
+    library.Init(CurrentDataFolders().patches, PatchLibraryKind());
+    for (const PresetLibrary::Entry& e : library.flatList()) {
+      std::printf("%s/%s\n", e.category.c_str(), e.item.c_str());
+    }
+    if (library.flatList().empty()) std::fprintf(stderr, "no patches in %s\n", library.root().c_str());
+    return 0;
+  }
   if (!std::filesystem::exists(cl.job.pluginPath)) {
     throw zhost::HostError("plug-in not found: " + cl.job.pluginPath);
   }
@@ -213,6 +248,7 @@ int Run(const CommandLine& cl) {
     if (progress) (*progress)(done, all);
   });
   progress.reset();
+  if (!cl.job.stateOutPath.empty()) job.SaveState(cl.job.stateOutPath);
 
   std::printf("wrote %s\n", report.outputPath.c_str());
   std::printf("rendered %lld frames (%.3f s at %d Hz)\n",

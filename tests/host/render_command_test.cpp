@@ -201,3 +201,22 @@ TEST_F(RenderCommand, ErrorsExitNonZeroWithAMessageAndNoOutput) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RenderCommand, StateSavedAfterARenderLoadsBackUnchanged) {
+  const std::string first = dir.File("first.state"), second = dir.File("second.state");
+  const std::string wav = dir.File("out.wav"), note = OneSecondNote();
+  Outcome a = Run({"--midi", note, "-o", wav, "--param", "MasterVolume=0.25", "--save-state", first});
+  ASSERT_EQ(a.exitCode, 0) << a.err;
+  Outcome b = Run({"--midi", note, "-o", wav, "--state", first, "--save-state", second});
+  ASSERT_EQ(b.exitCode, 0) << b.err;
+  const std::string bytes = Slurp(first);
+  EXPECT_GT(bytes.size(), 1000u);
+  EXPECT_EQ(Slurp(second), bytes);
+  Outcome missing = Run({"--midi", note, "-o", wav, "--patch", dir.File("none.zel")});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.err.find("none.zel"), std::string::npos) << missing.err;
+}
+
+}  // namespace
