@@ -59,17 +59,10 @@ void WriteVoice(VoiceSettings& v, Writer& w) {
   w.WriteFloat(v.loop().start);
   w.WriteFloat(v.loop().end);
   w.WriteBool(v.loop().on);
-  for (int l = 0; l < VoiceSettings::kLineCount; ++l) {
-    const EventEnvelope& line = v.line(l);
-    w.WriteFloat(1.0f);
-    w.WriteCount(static_cast<std::uint32_t>(line.size()));
-    w.WriteCount(static_cast<std::uint32_t>(line.valuesPerPoint()));
-    for (int i = 0; i < line.size(); ++i) {
-      w.WriteFloat(line[i].time);
-      for (float value : line[i].values) w.WriteFloat(value);
-    }
-  }
+  for (int l = 0; l < VoiceSettings::kLineCount; ++l) WriteLine(v.line(l), w);
 }
+
+}  // namespace
 
 void ReadLine(EventEnvelope& line, Reader& r) {
   r.ReadFloat();
@@ -87,6 +80,18 @@ void ReadLine(EventEnvelope& line, Reader& r) {
     for (float& value : p.values) value = r.ReadFloat();
   }
 }
+
+void WriteLine(const EventEnvelope& line, Writer& w) {
+  w.WriteFloat(1.0f);
+  w.WriteCount(static_cast<std::uint32_t>(line.size()));
+  w.WriteCount(static_cast<std::uint32_t>(line.valuesPerPoint()));
+  for (int i = 0; i < line.size(); ++i) {
+    w.WriteFloat(line[i].time);
+    for (float value : line[i].values) w.WriteFloat(value);
+  }
+}
+
+namespace {
 
 void ReadVoice(VoiceSettings& v, Reader& r) {
   const float version = r.ReadFloat();

@@ -6,6 +6,7 @@
 #pragma once
 
 class Zelvane;
+class EventEnvelope;
 class Reader;
 class Writer;
 
@@ -21,6 +22,13 @@ bool WritePatch(Zelvane& z, Writer& writer);
 // the tag, or damaged data (then with a message, the values read so far
 // staying in effect).
 bool ReadPatch(Zelvane& z, Reader& reader);
+
+// One timeline line: marker, breakpoint count, values per breakpoint, then
+// each breakpoint's time and values. Reading replaces the line's breakpoints
+// (reshaping it to the stored values per breakpoint) and throws StreamError
+// on damaged data.
+void WriteLine(const EventEnvelope& line, Writer& writer);
+void ReadLine(EventEnvelope& line, Reader& reader);
 
 // The integer level of a stored version float: round(v x 1000), halves up.
 int Level(float version);

@@ -1,0 +1,40 @@
+// Timeline preset bodies: which lines are written, and which are applied.
+#include "instrument/instrument_fixture.h"
+#include "persist/streams.h"
+#include "persist/timeline_preset.h"
+
+namespace {
+
+TEST_F(InstrumentTest, TimelinePresetsCarryOnlyTheChosenLines) {
+  VoiceSettings& source = z->voiceSettings(0);
+  source.line(VoiceSettings::kWave).Append(500.0f, 0.3f);
+  source.line(VoiceSettings::kFilter).Append(700.0f, 0.9f);
+  std::string body;
+  StringWriter w(body);
+  WriteTimelinePreset(*z, {false, false, true, true, false, false}, w);
+  // Six flags, then two line records: Wave's (2 points of 3 values) first.
+  EXPECT_EQ(body.size(), 6u + (12 + 2 * 16) + (12 + 2 * 16));
+  EXPECT_EQ(body.substr(0, 6), std::string("\0\0\1\1\0\0", 6));
+
+  z->SelectVoice(2);  // a preset saved from voice 1 loads into voice 3
+  VoiceSettings& target = z->voiceSettings(2);
+  const int amplitudePoints = target.line(VoiceSettings::kAmplitude).size();
+  StringReader flagsOnly(body.data(), body.size());
+  EXPECT_EQ(ReadTimelineItemFlags(flagsOnly), (TimelineItemFlags{false, false, true, true, false, false}));
+
+  StringReader r(body.data(), body.size());
+  ReadTimelinePreset(*z, {true, true, false, true, true, true}, r);  // Wave switched off
+  EXPECT_EQ(target.line(VoiceSettings::kWave).size(), 1);           // read and dropped
+  ASSERT_EQ(target.line(VoiceSettings::kFilter).size(), 2);         // still applied in step
+  EXPECT_FLOAT_EQ(target.line(VoiceSettings::kFilter)[1].time, 700.0f);
+  EXPECT_EQ(target.line(VoiceSettings::kAmplitude).size(), amplitudePoints);  // not in the file
+
+  const std::string cut = body.substr(0, body.size() - 3);
+  StringReader damaged(cut.data(), cut.size());
+  EXPECT_THROW(ReadTimelinePreset(*z, {true, true, true, true, true, true}, damaged), StreamError);
+  EXPECT_EQ(target.line(VoiceSettings::kWave).size(), 2);    // the whole first record arrived
+  EXPECT_EQ(target.line(VoiceSettings::kFilter).size(), 2);  // the damaged one changed nothing
+  EXPECT_FLOAT_EQ(target.line(VoiceSettings::kFilter)[1].time, 700.0f);
+}
+
+}  // namespace
