@@ -34,7 +34,7 @@ std::vector<std::uint8_t> DemoSongMidiFile() {
   for (const auto& chord : bars) {
     bool bass = true;
     for (std::uint8_t note : chord) {
-      writer.Note(chordTrack, tick, Held(kBar), 0, note, bass ? 84 : 64);
+      writer.Note(chordTrack, tick, Held(kBar), 0, note, bass ? 48 : 36);
       bass = false;
     }
     tick += kBar;
@@ -48,7 +48,7 @@ std::vector<std::uint8_t> DemoSongMidiFile() {
                                               {72, w}};                                     // C
   tick = 0;
   for (const Step& step : melody) {
-    writer.Note(melodyTrack, tick, Held(step.length), 0, step.note, 100);
+    writer.Note(melodyTrack, tick, Held(step.length), 0, step.note, 64);
     tick += step.length;
   }
   return writer.Bytes();

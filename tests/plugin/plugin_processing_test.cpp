@@ -94,3 +94,23 @@ TEST(PluginProcessingLifecycle, ProcessingBeforeSwitchOnIsSafe) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PluginProcessing, AHeldKeyPlaysItsPitchAndSilenceFollowsTheRelease) {
+  plugin.SendMidi({{0, {0x90, 69, 100}}});
+  std::vector<float> l(44100), r(44100);
+  for (int done = 0; done < 44100; done += 441) plugin.Process(l.data() + done, r.data() + done, 441);
+  const std::span<const float> tail(l.data() + 8192, 32768);
+  EXPECT_NEAR(analysis::EstimateFundamental(tail, 44100.0), 440.0, 1.0);
+  EXPECT_GT(analysis::Rms(tail), 0.05);
+  EXPECT_FALSE(analysis::HasNonFinite(l));
+  EXPECT_LT(analysis::Peak(l), 1.0f);
+  plugin.SendMidi({{0, {0x80, 69, 0}}});
+  std::vector<float> after(512), afterR(512);
+  for (int block = 0; block < 40; ++block) plugin.Process(after.data(), afterR.data(), 512);
+  EXPECT_EQ(analysis::Peak(after), 0.0f);  // the initial patch releases in 256 frames
+  EXPECT_EQ(analysis::CountSubnormals(after), 0u);
+}
+
+}  // namespace

@@ -34,10 +34,9 @@ class WaveSet {
   // concurrently (tests, tools).
   void SetBlockFence(std::function<void()> fence) { fence_ = std::move(fence); }
 
-  void SetBuiltIn(int lane, Kind kind) {
-    kinds_[static_cast<std::size_t>(lane)] = kind;
-    length_ = kBuiltInLength;
-  }
+  // Builds a lane from one of the built-in shapes (sine, ramp, square,
+  // silence), band-limited level by level, and publishes the new tables.
+  void SetBuiltIn(int lane, Kind kind);
   // Makes a lane a user wave of one cycle of samples (a power of two long).
   void SetUserSamples(int lane, const std::vector<float>& samples);
   Kind kind(int lane) const { return kinds_[static_cast<std::size_t>(lane)]; }
