@@ -23,9 +23,16 @@ int PartialLimit(int level, int length) {
   return std::min(static_cast<int>(std::ceil(g)), length / 2 - 1);
 }
 
-// One cycle per level of a shape built from its partials with an inverse FFT.
-void BuildShape(WaveTables& tables, int lane, WaveSet::Kind kind) {
-  const int n = tables.length();
+// One lane of a built-in shape, every level: made once per process with
+// inverse FFTs and shared by every wave set after that.
+const std::vector<float>& ShapeLevels(WaveSet::Kind kind, int n, int levels) {
+  static std::mutex cacheMutex;
+  static std::vector<float> cache[3];
+  const int slot = kind == WaveSet::kSine ? 0 : kind == WaveSet::kRamp ? 1 : 2;
+  std::lock_guard cacheLock(cacheMutex);
+  std::vector<float>& shape = cache[slot];
+  if (!shape.empty()) return shape;
+  shape.assign(static_cast<std::size_t>(n) * static_cast<std::size_t>(levels), 0.0f);
   std::vector<float> spectrum(static_cast<std::size_t>(n) + 2, 0.0f), cycle(static_cast<std::size_t>(n));
   fftwf_plan plan;
   {
@@ -33,16 +40,10 @@ void BuildShape(WaveTables& tables, int lane, WaveSet::Kind kind) {
     plan = fftwf_plan_dft_c2r_1d(n, reinterpret_cast<fftwf_complex*>(spectrum.data()), cycle.data(),
                                  FFTW_ESTIMATE);
   }
-  for (int m = 0; m < tables.levels(); ++m) {
-    float* level = tables.mutableLevel(m);
-    if (kind == WaveSet::kSilence) {
-      for (int k = 0; k < n; ++k) level[4 * k + lane] = 0.0f;
-      continue;
-    }
+  for (int m = 0; m < levels; ++m) {
+    float* out = shape.data() + static_cast<std::size_t>(m) * static_cast<std::size_t>(n);
     if (kind == WaveSet::kSine) {
-      for (int k = 0; k < n; ++k) {
-        level[4 * k + lane] = static_cast<float>(std::sin(2.0 * std::numbers::pi * k / n));
-      }
+      for (int k = 0; k < n; ++k) out[k] = static_cast<float>(std::sin(2.0 * std::numbers::pi * k / n));
       continue;
     }
     std::fill(spectrum.begin(), spectrum.end(), 0.0f);
@@ -53,10 +54,29 @@ void BuildShape(WaveTables& tables, int lane, WaveSet::Kind kind) {
       spectrum[static_cast<std::size_t>(2 * h + 1)] = 0.5f / static_cast<float>(h);
     }
     fftwf_execute(plan);
-    for (int k = 0; k < n; ++k) level[4 * k + lane] = cycle[static_cast<std::size_t>(k)];
+    std::copy(cycle.begin(), cycle.end(), out);
   }
   std::lock_guard lock(PlannerMutex());
   fftwf_destroy_plan(plan);
+  return shape;
+}
+
+// Writes a built-in shape into one lane of every level.
+void BuildShape(WaveTables& tables, int lane, WaveSet::Kind kind) {
+  const int n = tables.length();
+  if (kind == WaveSet::kSilence || kind == WaveSet::kNone || kind == WaveSet::kUser) {
+    for (int m = 0; m < tables.levels(); ++m) {
+      float* level = tables.mutableLevel(m);
+      for (int k = 0; k < n; ++k) level[4 * k + lane] = 0.0f;
+    }
+    return;
+  }
+  const std::vector<float>& shape = ShapeLevels(kind, n, tables.levels());
+  for (int m = 0; m < tables.levels(); ++m) {
+    float* level = tables.mutableLevel(m);
+    const float* source = shape.data() + static_cast<std::size_t>(m) * static_cast<std::size_t>(n);
+    for (int k = 0; k < n; ++k) level[4 * k + lane] = source[k];
+  }
 }
 
 }  // namespace
@@ -99,6 +119,16 @@ void WaveSet::SetBuiltIn(int lane, Kind kind) {
   }
   BuildShape(*next, lane, kind);
   kinds_[static_cast<std::size_t>(lane)] = kind;
+  length_ = kBuiltInLength;
+  Publish(std::move(next));
+}
+
+void WaveSet::SetBuiltIns(const std::array<Kind, kLanes>& kinds) {
+  auto next = std::make_unique<WaveTables>(kBuiltInLength, kLevels);
+  for (int lane = 0; lane < kLanes; ++lane) {
+    BuildShape(*next, lane, kinds[static_cast<std::size_t>(lane)]);
+    kinds_[static_cast<std::size_t>(lane)] = kinds[static_cast<std::size_t>(lane)];
+  }
   length_ = kBuiltInLength;
   Publish(std::move(next));
 }

@@ -37,6 +37,8 @@ class WaveSet {
   // Builds a lane from one of the built-in shapes (sine, ramp, square,
   // silence), band-limited level by level, and publishes the new tables.
   void SetBuiltIn(int lane, Kind kind);
+  // All four lanes at once: one build, one publication.
+  void SetBuiltIns(const std::array<Kind, kLanes>& kinds);
   // Makes a lane a user wave of one cycle of samples (a power of two long).
   void SetUserSamples(int lane, const std::vector<float>& samples);
   Kind kind(int lane) const { return kinds_[static_cast<std::size_t>(lane)]; }
