@@ -58,7 +58,7 @@ void Zelvane::ResetPatch() {
 void Zelvane::ResetVoice(int k) {
   std::lock_guard lock(mutex());
   VoiceSettings& v = voiceSettings(k);
-  v.waveSet().SetBuiltIns({WaveSet::kRamp, WaveSet::kSilence, WaveSet::kSquare, WaveSet::kSilence});
+  v.waveSet().BuildBuiltIns({WaveSet::kRamp, WaveSet::kSilence, WaveSet::kSquare, WaveSet::kSilence});
 
   SetLine(v.line(VoiceSettings::kAmplitude), {{0.0f, {0.7f}}, {220500.0f, {0.7f}}, {264600.0f, {0.0f}}});
   SetLine(v.line(VoiceSettings::kVoice), {{0.0f, {0, 0, 0, 0.1f, 0.1f}}});
