@@ -5,7 +5,7 @@
 
 #include "engine/instrument/zelvane.h"
 #include "persist/streams.h"
-#include "persist/wave_lanes.h"
+#include "persist/wave_record.h"
 #include "shell/message_box.h"
 
 namespace patch {
@@ -55,7 +55,7 @@ void WriteVoice(VoiceSettings& v, Writer& w) {
     w.WriteFloat(r.amount);
     w.WriteBool(r.amountFromLine);
   }
-  for (int lane = 0; lane < WaveSet::kLanes; ++lane) WriteWaveLane(v.waveSet(), lane, w);
+  for (int lane = 0; lane < WaveSet::kLanes; ++lane) WriteWaveRecord(v.waveSet(), lane, w);
   w.WriteFloat(v.loop().start);
   w.WriteFloat(v.loop().end);
   w.WriteBool(v.loop().on);
@@ -117,7 +117,7 @@ void ReadVoice(VoiceSettings& v, Reader& r) {
     // A table of more rows than ours keeps the ones it has room for.
     if (row < VoiceSettings::kRoutingRows) v.routing(row) = read;
   }
-  for (int lane = 0; lane < WaveSet::kLanes; ++lane) ReadWaveLane(v.waveSet(), lane, r);
+  for (int lane = 0; lane < WaveSet::kLanes; ++lane) ReadWaveRecord(v.waveSet(), lane, r);
   v.loop().start = r.ReadFloat();
   v.loop().end = r.ReadFloat();
   v.loop().on = r.ReadBool();
