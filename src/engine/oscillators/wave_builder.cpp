@@ -232,3 +232,14 @@ std::vector<float> RecordingPartials(std::span<const float> frames) {
   }
   return partials;
 }
+
+namespace {
+
+// FFTW keeps its planning tables for the life of the process. Inside the
+// plug-in that ends when the host unloads the library: release them then,
+// when no wave set (and so no plan) is left.
+struct FftwRelease {
+  ~FftwRelease() { fftwf_cleanup(); }
+} fftwRelease;
+
+}  // namespace
