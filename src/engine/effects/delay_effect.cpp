@@ -67,9 +67,7 @@ void DelayEffect::SetPositions(int length) {
 void DelayEffect::Process(const float* leftIn, const float* rightIn, float* leftOut,
                           float* rightOut, int frames) {
   if (!enabled_.GetBool()) {
-    const auto bytes = sizeof(float) * static_cast<std::size_t>(std::max(frames, 0));
-    if (leftIn != leftOut) std::memmove(leftOut, leftIn, bytes);
-    if (rightIn != rightOut) std::memmove(rightOut, rightIn, bytes);
+    PassThrough(leftIn, rightIn, leftOut, rightOut, frames);
     return;
   }
   if (lengthChanged_.exchange(false, std::memory_order_acquire)) SetPositions(length_.load());

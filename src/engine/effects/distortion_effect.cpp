@@ -76,9 +76,7 @@ void ZDistortionEffect::Process(const float* leftIn, const float* rightIn, float
                                 float* rightOut, int frames) {
   frames = std::clamp(frames, 0, kMaxFrames);
   if (!enabled_.GetBool()) {
-    const auto bytes = sizeof(float) * static_cast<std::size_t>(frames);
-    if (leftIn != leftOut) std::memmove(leftOut, leftIn, bytes);
-    if (rightIn != rightOut) std::memmove(rightOut, rightIn, bytes);
+    PassThrough(leftIn, rightIn, leftOut, rightOut, frames);
     return;
   }
   if (filtersStale_.exchange(false)) SetUpFilters();

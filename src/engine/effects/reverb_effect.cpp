@@ -39,9 +39,7 @@ void ReverbEffect::ParameterChanged(float /*value*/, Parameter* which) {
 void ReverbEffect::Process(const float* leftIn, const float* rightIn, float* leftOut,
                            float* rightOut, int frames) {
   if (!enabled_.GetBool()) {
-    const auto bytes = sizeof(float) * static_cast<std::size_t>(std::max(frames, 0));
-    if (leftIn != leftOut) std::memmove(leftOut, leftIn, bytes);
-    if (rightIn != rightOut) std::memmove(rightOut, rightIn, bytes);
+    PassThrough(leftIn, rightIn, leftOut, rightOut, frames);
     return;
   }
   // New lengths take effect at a block start; positions fold into them.

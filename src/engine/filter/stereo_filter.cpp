@@ -121,9 +121,7 @@ void StereoFilter::Process(const float* leftIn, const float* rightIn, float* lef
                            float* rightOut, int frames) {
   if (frames <= 0) return;
   if (!enabled_.GetBool()) {
-    const auto bytes = sizeof(float) * static_cast<std::size_t>(frames);
-    if (leftIn != leftOut) std::memmove(leftOut, leftIn, bytes);
-    if (rightIn != rightOut) std::memmove(rightOut, rightIn, bytes);
+    PassThrough(leftIn, rightIn, leftOut, rightOut, frames);
     return;
   }
   const float target = targetCutoff();

@@ -24,6 +24,10 @@ class DSPComponent : public ParameterHost, public SampleRateListener, public Tem
 
  protected:
   void SetComponentName(std::string name) { componentName_ = std::move(name); }
+  // What a switched-off component does: the inputs go to the outputs
+  // unchanged (nothing to do when they are the same buffers).
+  static void PassThrough(const float* leftIn, const float* rightIn, float* leftOut,
+                          float* rightOut, int frames);
 
  private:
   Parameter bypass_;
