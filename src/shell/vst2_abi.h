@@ -109,6 +109,7 @@ enum EffOpcodes : VstInt32 {
   effVendorSpecific = 50,
   effCanDo = 51,
   effGetTailSize = 52,
+  effIdle = 53,  // deprecated in 2.4; some hosts still send it from their idle loop
   effGetParameterProperties = 56,
   effGetVstVersion = 58,
   effEditKeyDown = 59,

@@ -101,9 +101,14 @@ vst2::VstIntPtr VstBase::dispatcher(vst2::VstInt32 opcode, vst2::VstInt32 index,
       return 1;
     case vst2::effEditClose:
       if (editorLoader_ != nullptr) editorLoader_->close();
+      UserInterfaceIdle();
       return 0;
     case vst2::effEditIdle:
       if (editorLoader_ != nullptr) editorLoader_->idle();
+      UserInterfaceIdle();
+      return 0;
+    case vst2::effIdle:
+      UserInterfaceIdle();
       return 0;
     case vst2::effIdentify:
       return vst2::FourCC('N', 'v', 'E', 'f');

@@ -47,6 +47,10 @@ class VstBase : public AudioEffectX, public PluginBase, public AutomatableParame
   virtual void RenderBlock(float* left, float* right, int frames, int pair) = 0;
 
   void NotifyHost(int index, float normalised) override;
+  // User-interface thread: the host's idle calls (editor idle, plain idle,
+  // editor close) give the instrument a moment for work it must not do on
+  // the audio thread. Quick when there is nothing to do.
+  virtual void UserInterfaceIdle() {}
 
   SampleRateSource& sampleRateSource() { return sampleRateSource_; }
   TempoSource& tempoSource() { return tempoSource_; }

@@ -9,28 +9,9 @@
 #include <optional>
 
 #include "persist/preset_library.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
-namespace {
-
-// Sets or clears one environment variable for a test, restoring it afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    Set(value);
-  }
-  ~ScopedEnv() { Set(old_); }
-  void Set(const std::optional<std::string>& value) {
-    value ? setenv(name_, value->c_str(), 1) : unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
-}  // namespace
 
 TEST(DataFolders, TreeLiesUnderXdgDataHomeOrHomeAndIsNotCreated) {
   TempDir dir;

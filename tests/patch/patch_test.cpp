@@ -7,6 +7,7 @@
 #include "persist/patch.h"
 #include "persist/streams.h"
 #include "shell/message_box.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -72,7 +73,7 @@ TEST_F(PatchTest, StateRoundTripsByteForByte) {
 
 TEST_F(PatchTest, PatchFilesTakeTheirNameAndFolder) {
   TempDir home;
-  setenv("XDG_DATA_HOME", home.path().c_str(), 1);
+  ScopedEnv xdg("XDG_DATA_HOME", home.path().string());
   Zelvane z1(Host, InstanceOptions{""});
   Customise(z1);
   ASSERT_TRUE(z1.SavePatch("Leads", "Bright"));
@@ -96,7 +97,6 @@ TEST_F(PatchTest, PatchFilesTakeTheirNameAndFolder) {
   Zelvane z3(Host, InstanceOptions{""});
   z3.SetState(bytes.data(), bytes.size());
   EXPECT_EQ(z3.patchName(), "Bright(User)");
-  unsetenv("XDG_DATA_HOME");
 }
 
 TEST_F(PatchTest, NewerBodiesAreRefusedQuietlyAndPlayingGoesOn) {

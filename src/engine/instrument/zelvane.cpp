@@ -84,7 +84,7 @@ Zelvane::Zelvane(vst2::audioMasterCallback audioMaster, const InstanceOptions& o
   CreateInstrumentParameters();
   SetComponentDefaults();
 
-  dataFolders_ = InitDataFolders();  // paths only: nothing is created or read here
+  dataFolders_ = InitDataFolders();  // paths only: nothing is created here
   waveformLibrary_.Configure(dataFolders_.waveforms, WaveformLibraryKind());
   patchLibrary_.Configure(dataFolders_.patches, PatchLibraryKind());
   timelineLibrary_.Configure(dataFolders_.timeline, TimelineLibraryKind());
@@ -119,12 +119,28 @@ Zelvane::Zelvane(vst2::audioMasterCallback audioMaster, const InstanceOptions& o
   filter2_.cutoff().Subscribe(this);
 
   RegisterAutomatables();
+  // The learnables go in before the file is read, so stored mappings find them.
+  for (auto& source : performSources_) {
+    for (Parameter* p : {&source->x(), &source->y()}) {
+      learnManager_.AddLearnable(p);
+      p->SetLearnManager(&learnManager_);
+    }
+  }
+  learnManager_.AddLearnable(&freezePosition_);
+  freezePosition_.SetLearnManager(&learnManager_);
+  learnManager_.SetFilePath(dataFolders_.midiLearnFile);
+  AddMidiListener(&learnManager_);
+  // The emulated pedal reaches the instrument as a real one would, and
+  // through it every other MIDI listener.
+  sustainEmulator_.AddMidiListener(this);
   SelectVoice(0);
   SetPluginState(this);
   // A new instance is the initial patch, so it sounds when played.
   ResetPatch();
   constructed_ = true;
 }
+
+void Zelvane::UserInterfaceIdle() { learnManager_.WriteIfPending(); }
 
 Zelvane::~Zelvane() {
   // The bridges outlive the voice settings they stand for: let go first.
@@ -232,6 +248,7 @@ void Zelvane::RenderBlock(float* left, float* right, int frames, int /*pair*/) {
   DeferredAutomation deferred(*this);
   std::lock_guard lock(mutex());
   for (auto& source : performSources_) source->AdvanceSmoothing();
+  learnManager_.ApplyPendingValues();
   if (delay_.enabled().GetBool()) delayBus_.Clear(frames);
   if (reverb_.enabled().GetBool()) reverbBus_.Clear(frames);
   if (distortion_.enabled().GetBool()) distortionBus_.Clear(frames);

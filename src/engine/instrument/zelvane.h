@@ -22,6 +22,8 @@
 #include "engine/modulation/perform_mod_source.h"
 #include "engine/voice/voice_settings.h"
 #include "params/bridge_parameter.h"
+#include "params/midi_learn_manager.h"
+#include "params/sustain_pedal_emulator.h"
 #include "persist/data_folders.h"
 #include "persist/preset_library.h"
 #include "params/timeline_edit_owner.h"
@@ -144,11 +146,18 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   float* sendLeft(Send s) { return SendBus(s).left.data(); }
   float* sendRight(Send s) { return SendBus(s).right.data(); }
   ZNote& znote(int i);
-  bool sustainHeld() const { return sustainHeld_; }
+  bool sustainHeld() const { return sustainHeld_.load(std::memory_order_relaxed); }
   int heldKeyCount() const { return heldCount_; }
   int heldKey(int i) const { return held_[static_cast<std::size_t>(i)].key; }
   // The LFO phase a new note's layer starts with.
   float StartingLfoPhase(int layer, int lfo);
+
+  MidiLearnManager& learnManager() { return learnManager_; }
+  SustainPedalEmulator& sustainEmulator() { return sustainEmulator_; }
+  // Work for the user-interface thread that the audio thread leaves behind:
+  // a newly learned MIDI mapping is written to the mappings file here. The
+  // editor's timer and the host's idle calls run it.
+  void UserInterfaceIdle() override;
 
   // The libraries of the user's data folder; listed on demand, never while
   // the host merely scans the plug-in.
@@ -212,6 +221,7 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   Parameter timeFreeze_;
   Parameter portamentoTime_, masterVolume_, pitchBendRange_, keyMode_, polyphony_,
       animationEnabled_, freezePosition_, multipleSelectionMode_, enabled_;
+  SustainPedalEmulator sustainEmulator_;
   DelayEffect delay_;
   ReverbEffect reverb_;
   ZDistortionEffect distortion_;
@@ -226,6 +236,9 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   std::array<std::unique_ptr<PerformModSource>, kPerformSources> performSources_;
   DataFolders dataFolders_;
   PresetLibrary waveformLibrary_, patchLibrary_, timelineLibrary_;
+  // After the pads and "Freeze Position": destroyed before them, and it
+  // writes a mapping not yet stored when it goes.
+  MidiLearnManager learnManager_;
   std::array<float, 8> storedLfoPhases_;
   std::string stateText_;
   std::string chunkCopy_;
@@ -240,7 +253,8 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   std::array<HeldKey, kHeldCapacity> held_{};
   int heldCount_ = 0;
   ZNote* lastNote_ = nullptr;
-  bool sustainHeld_ = false;
+  // Set by a pedal on the audio thread or by the emulator on the user-interface thread.
+  std::atomic<bool> sustainHeld_{false};
   // The note whose timeline position the editor animates.
   ZNote* animatedNote_ = nullptr;
   // Relative-mode offsets per (line, value index), in normalised units.

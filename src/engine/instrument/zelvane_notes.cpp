@@ -226,9 +226,13 @@ void Zelvane::AllNotesOff(int /*channel*/) {
   }
 }
 
-void Zelvane::SustainOn(int /*channel*/, int /*offset*/) { sustainHeld_ = true; }
+void Zelvane::SustainOn(int /*channel*/, int /*offset*/) {
+  sustainHeld_.store(true, std::memory_order_relaxed);
+}
 
-void Zelvane::SustainOff(int /*channel*/, int /*offset*/) { sustainHeld_ = false; }
+void Zelvane::SustainOff(int /*channel*/, int /*offset*/) {
+  sustainHeld_.store(false, std::memory_order_relaxed);
+}
 
 float Zelvane::GetPlayingTime() {
   std::lock_guard lock(mutex());
