@@ -222,6 +222,7 @@ bool WritePatch(Zelvane& z, Writer& w) {
 
 bool ReadPatch(Zelvane& z, Reader& r) {
   Zelvane::DeferredAutomation deferred(z);  // the host hears of changes after the lock
+  std::lock_guard waves(z.waveMutex());
   z.enabled().SetValue(0.0f);  // cuts every note; blocks stay silent meanwhile
   std::lock_guard lock(z.mutex());
   struct Reenable {

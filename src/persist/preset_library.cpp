@@ -196,6 +196,7 @@ bool PresetLibrary::OpenForRead(const std::string& category, const std::string& 
 bool PresetLibrary::OpenForWrite(const std::string& category, const std::string& name,
                                  ParameterFileWriter& writer) {
   writer.kind = kind_;
+  declined_ = false;
   if (!CheckNames({&category, &name})) return false;
   std::string fileName = name;
   if (!fileName.ends_with(kUserSuffix)) fileName += kUserSuffix;
@@ -203,6 +204,7 @@ bool PresetLibrary::OpenForWrite(const std::string& category, const std::string&
 
   if (Exists(path) && ShowMessageBox("File already exists. Overwrite?", "File Save",
                                      MessageBoxButtons::kYesNo) != MessageBoxAnswer::kYes) {
+    declined_ = true;
     return Fail(Quoted(path) + " already exists and was kept.");
   }
   // The category, and even the root, may be missing: a fresh installation,

@@ -90,6 +90,8 @@ class PresetLibrary {
   // Every (category, item) pair in listing order.
   const std::vector<Entry>& flatList() const { return flat_; }
   const std::string& lastError() const { return lastError_; }
+  // True when the last OpenForWrite failed because the user kept the file.
+  bool declined() const { return declined_; }
 
  private:
   std::string CategoryPath(const std::string& category) const;
@@ -103,4 +105,5 @@ class PresetLibrary {
   std::vector<Category> categories_;
   std::vector<Entry> flat_;
   std::string lastError_;
+  bool declined_ = false;
 };

@@ -66,7 +66,11 @@ void Zelvane::Bus::AddInto(float* l, float* r, int frames) const {
 Zelvane::Zelvane(vst2::audioMasterCallback audioMaster, const InstanceOptions& options)
     : InstrumentBase(audioMaster, ZelvaneIdentity(options), kNoteCount) {
   // The layers' settings and the pads come first: every note's voices link to them.
-  for (auto& v : voiceSettings_) v = std::make_unique<VoiceSettings>();
+  for (auto& v : voiceSettings_) {
+    v = std::make_unique<VoiceSettings>();
+    // Replaced tables are freed once no block can still be reading them.
+    v->waveSet().SetBlockFence([this] { std::lock_guard fence(mutex()); });
+  }
   for (int i = 0; i < kPerformSources; ++i) {
     performSources_[static_cast<std::size_t>(i)] = std::make_unique<PerformModSource>(i + 1);
   }

@@ -26,6 +26,7 @@
 #include "params/sustain_pedal_emulator.h"
 #include "persist/data_folders.h"
 #include "persist/preset_library.h"
+#include "persist/waveform_file.h"
 #include "params/timeline_edit_owner.h"
 #include "params/zparam.h"
 #include "shell/instrument_base.h"
@@ -104,6 +105,15 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   bool LoadPatch(const std::string& category, const std::string& name);
   bool SavePatch(const std::string& category, const std::string& name);
   void SetPatchName(std::string name);
+  // Waveform files of the waveform library and a lane of the selected
+  // voice. Loading builds the lane's tables without holding the block mutex,
+  // so playing goes on meanwhile.
+  bool SaveWaveform(const std::string& category, const std::string& name, int lane);
+  WaveformLoad LoadWaveform(const std::string& category, const std::string& name, int lane);
+  // Orders every change of the voices' wave sets (patch and state loads,
+  // resets, waveform loads, the wave editor). Taken before the block mutex,
+  // never after it.
+  std::recursive_mutex& waveMutex() { return waveMutex_; }
   void SetCategory(std::string name) { category_ = std::move(name); }
   // The distortion's own first values.
   void ResetDistortion();
@@ -230,6 +240,7 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   Bus effectReturn_;
   std::string patchName_ = kUntitled;
   std::string category_ = kUntitled;
+  std::recursive_mutex waveMutex_;
   std::array<std::unique_ptr<VoiceSettings>, kVoices> voiceSettings_;
   std::atomic<int> selectedVoice_{0};
   std::atomic<float> editTime_{0.0f};

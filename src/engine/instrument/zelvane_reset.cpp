@@ -15,6 +15,7 @@ void SetLine(EventEnvelope& line, std::initializer_list<std::pair<float, std::ve
 
 void Zelvane::ResetPatch() {
   DeferredAutomation deferred(*this);
+  std::lock_guard waves(waveMutex_);
   std::lock_guard lock(mutex());
   patchName_ = kUntitled;
   category_.clear();
@@ -56,6 +57,7 @@ void Zelvane::ResetPatch() {
 }
 
 void Zelvane::ResetVoice(int k) {
+  std::lock_guard waves(waveMutex_);
   std::lock_guard lock(mutex());
   VoiceSettings& v = voiceSettings(k);
   v.waveSet().BuildBuiltIns({WaveSet::kRamp, WaveSet::kSilence, WaveSet::kSquare, WaveSet::kSilence});

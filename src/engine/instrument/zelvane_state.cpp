@@ -76,3 +76,15 @@ bool Zelvane::SavePatch(const std::string& category, const std::string& name) {
   patchLibrary_.Rescan();
   return ok;
 }
+
+bool Zelvane::SaveWaveform(const std::string& category, const std::string& name, int lane) {
+  std::lock_guard waves(waveMutex_);
+  return ::SaveWaveform(waveformLibrary_, voiceSettings(selectedVoice()).waveSet(), lane, category,
+                        name);
+}
+
+WaveformLoad Zelvane::LoadWaveform(const std::string& category, const std::string& name, int lane) {
+  std::lock_guard waves(waveMutex_);
+  return ::LoadWaveform(waveformLibrary_, voiceSettings(selectedVoice()).waveSet(), lane, category,
+                        name);
+}
