@@ -21,7 +21,7 @@ class BridgeParameter : public Parameter, public ParameterController {
 
   // Stops listening to the old target, then listens to p (may be null).
   void SetTarget(Parameter* p);
-  Parameter* target() const { return target_; }
+  Parameter* target() const { return target_.load(std::memory_order_acquire); }
   virtual float GetTargetValue() const;
 
   int GetType() const override;
@@ -49,5 +49,5 @@ class BridgeParameter : public Parameter, public ParameterController {
   void ParameterChanged(float value, Parameter* which) override;
 
  private:
-  Parameter* target_ = nullptr;
+  std::atomic<Parameter*> target_{nullptr};
 };

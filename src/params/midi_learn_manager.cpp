@@ -45,6 +45,10 @@ void MidiLearnManager::LoadMappings() {
   if (!hasFile_) return;
   FileReader reader;
   if (!reader.Open(filePath_)) return;
+  ReadMappings(reader);
+}
+
+void MidiLearnManager::ReadMappings(Reader& reader) {
   try {
     reader.ReadFloat();  // the version: every version so far reads alike
     const std::int32_t count = reader.ReadInt();

@@ -27,6 +27,8 @@
 #include "params/parameter.h"
 #include "shell/midi_events.h"
 
+class Reader;
+
 class MidiLearnManager : public MidiEventListener, public MidiEventSource {
  public:
   static constexpr int kControllerCount = 128;
@@ -67,6 +69,9 @@ class MidiLearnManager : public MidiEventListener, public MidiEventSource {
   // gives the records before the damage. A file that cannot be opened
   // changes nothing. Construction only.
   void LoadMappings();
+  // The same from the bytes of a mappings file (file framing: a
+  // FileImageReader over a copy in memory, say), without a path.
+  void ReadMappings(Reader& reader);
   // Creates the file's folder when missing and writes every mapping; false
   // when there is no path or the file could not be written. Not on the audio
   // thread.

@@ -1,7 +1,9 @@
 #include "params/parameter.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <thread>
 
 Parameter::Parameter(std::string name, float start, float end, int type, int storageKind,
                      int curve) {
@@ -11,9 +13,9 @@ Parameter::Parameter(std::string name, float start, float end, int type, int sto
 void Parameter::Init(std::string name, float start, float end, int type, int storageKind,
                      int curve) {
   SetName(std::move(name));
-  type_ = type;
+  SetType(type);
   storageKind_ = storageKind;
-  curve_ = curve;
+  SetCurve(curve);
   SetRange(start, end);
   StoreValue(start);
   StorePrevious(start);
@@ -79,12 +81,47 @@ void Parameter::SetBool(bool b) {
 
 void Parameter::NotifyListeners() { NotifyAllBut(rawValue(), nullptr); }
 
-void Parameter::NotifyAllBut(float value, ParamUpdateListener* source) {
-  // Index loop: a listener may subscribe another one while being notified.
-  for (std::size_t i = 0; i < listeners_.size(); ++i) {
-    ParamUpdateListener* l = listeners_[i];
-    if (l != source) l->ParameterChanged(value, this);
+namespace {
+
+// The parameters this thread is notifying for, innermost last: a listener
+// that unsubscribes from one of them must not wait for itself.
+struct NotifyStack {
+  static constexpr int kDepth = 32;
+  std::array<const Parameter*, kDepth> items{};
+  int size = 0;
+  int Count(const Parameter* p) const {
+    int n = 0;
+    for (int i = 0; i < size && i < kDepth; ++i) n += items[static_cast<std::size_t>(i)] == p;
+    return n;
   }
+};
+thread_local NotifyStack notifyStack;
+
+}  // namespace
+
+void Parameter::NotifyAllBut(float value, ParamUpdateListener* source) {
+  // Copied in pieces onto the stack, so notifying never allocates and no
+  // lock is held while a listener runs (listeners set other parameters).
+  constexpr std::size_t kPiece = 128;
+  std::array<ParamUpdateListener*, kPiece> copy;
+  notifying_.fetch_add(1, std::memory_order_acq_rel);
+  if (notifyStack.size < NotifyStack::kDepth) notifyStack.items[static_cast<std::size_t>(notifyStack.size)] = this;
+  ++notifyStack.size;
+  for (std::size_t from = 0;; from += kPiece) {
+    std::size_t n = 0;
+    {
+      std::lock_guard lock(listenersLock_);
+      if (from >= listeners_.size()) break;
+      n = std::min(kPiece, listeners_.size() - from);
+      std::copy_n(listeners_.begin() + static_cast<std::ptrdiff_t>(from), n, copy.begin());
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+      if (copy[i] != source) copy[i]->ParameterChanged(value, this);
+    }
+    if (n < kPiece) break;
+  }
+  --notifyStack.size;
+  notifying_.fetch_sub(1, std::memory_order_acq_rel);
 }
 
 float Parameter::SetNormalized(float n, ParamUpdateListener* source) {
@@ -98,14 +135,14 @@ float Parameter::SetNormalized(float n, ParamUpdateListener* source) {
 
 float Parameter::Denormalize(float n) const {
   double x = n;
-  if (curve_ == kCubic) x = x * x * x;
+  if (curve() == kCubic) x = x * x * x;
   return static_cast<float>(static_cast<double>(start_) +
                             (static_cast<double>(end_) - static_cast<double>(start_)) * x);
 }
 
 float Parameter::Normalize(float v) const {
   float n = (v - start_) / (end_ - start_);
-  if (curve_ == kCubic) n = std::pow(n, 1.0f / 3.0f);
+  if (curve() == kCubic) n = std::pow(n, 1.0f / 3.0f);
   return n;
 }
 
@@ -113,7 +150,24 @@ void Parameter::SetFromHost(float n, ParamUpdateListener* source) {
   SetValue(Denormalize(n), source);
 }
 
+void Parameter::Subscribe(ParamUpdateListener* l) {
+  std::lock_guard lock(listenersLock_);
+  listeners_.push_back(l);
+}
+
 void Parameter::Unsubscribe(ParamUpdateListener* l) {
+  std::lock_guard lock(listenersLock_);
   auto it = std::find(listeners_.begin(), listeners_.end(), l);
   if (it != listeners_.end()) listeners_.erase(it);
+}
+
+void Parameter::UnsubscribeAndWait(ParamUpdateListener* l) {
+  Unsubscribe(l);
+  const int own = notifyStack.Count(this);
+  while (notifying_.load(std::memory_order_acquire) > own) std::this_thread::yield();
+}
+
+std::vector<ParamUpdateListener*> Parameter::listeners() const {
+  std::lock_guard lock(listenersLock_);
+  return listeners_;
 }

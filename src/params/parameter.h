@@ -7,6 +7,7 @@
 
 #include <array>
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,7 @@ class Parameter : public ModulationTarget, public NextBufferListener {
   void Init(std::string name, float start, float end, int type = kContinuous, int storageKind = 1,
             int curve = kLinear);
 
-  virtual int GetType() const { return type_; }
+  virtual int GetType() const { return type_.load(std::memory_order_relaxed); }
   virtual bool IsContinuous() const { return GetType() == kContinuous; }
   virtual bool IsInteger() const { return GetType() == kInteger; }
   virtual float GetValue() const;
@@ -95,9 +96,9 @@ class Parameter : public ModulationTarget, public NextBufferListener {
   const std::string& groupPrefix() const { return groupPrefix_; }
   void SetGroupPrefix(std::string prefix);
   void SetName(std::string name);
-  void SetType(int type) { type_ = type; }
-  void SetCurve(int curve) { curve_ = curve; }
-  int curve() const { return curve_; }
+  void SetType(int type) { type_.store(type, std::memory_order_relaxed); }
+  void SetCurve(int curve) { curve_.store(curve, std::memory_order_relaxed); }
+  int curve() const { return curve_.load(std::memory_order_relaxed); }
   void SetStorageKind(int kind) { storageKind_ = kind; }
   void SetRange(float start, float end);
   void SetOwnerAppliesModulation(bool b) { ownerAppliesModulation_ = b; }
@@ -109,9 +110,15 @@ class Parameter : public ModulationTarget, public NextBufferListener {
   // The name as the host sees it: "prefix : name", or the bare name.
   std::string HostName() const;
 
-  void Subscribe(ParamUpdateListener* l) { listeners_.push_back(l); }
+  // Listeners may come and go on one thread while another notifies: each
+  // notification works on a copy of the list taken under a short lock.
+  void Subscribe(ParamUpdateListener* l);
   void Unsubscribe(ParamUpdateListener* l);
-  const std::vector<ParamUpdateListener*>& listeners() const { return listeners_; }
+  // Unsubscribe, then wait until notifications running on other threads
+  // have ended, so l may be destroyed at once. Never call it while holding
+  // a lock a listener of this parameter may take.
+  void UnsubscribeAndWait(ParamUpdateListener* l);
+  std::vector<ParamUpdateListener*> listeners() const;
 
  protected:
   void NotifyAllBut(float value, ParamUpdateListener* source);
@@ -127,12 +134,14 @@ class Parameter : public ModulationTarget, public NextBufferListener {
   std::atomic<float> previous_{0.0f};
   float end_ = 1.0f;
   float start_ = 0.0f;
-  int type_ = kContinuous;
+  std::atomic<int> type_{kContinuous};
   int storageKind_ = 1;
   bool ascending_ = true;
   bool ownerAppliesModulation_ = false;
-  int curve_ = kLinear;
+  std::atomic<int> curve_{kLinear};
   ParameterHost* owner_ = nullptr;
+  mutable std::mutex listenersLock_;
   std::vector<ParamUpdateListener*> listeners_;
+  std::atomic<int> notifying_{0};  // notifications in progress, on any thread
   MidiLearnManager* learnManager_ = nullptr;
 };

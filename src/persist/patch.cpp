@@ -196,6 +196,9 @@ void ReadEffects(Zelvane& z, Reader& r, float version, int level) {
 int Level(float version) { return static_cast<int>(std::floor(version * 1000.0f + 0.5f)); }
 
 bool WritePatch(Zelvane& z, Writer& w) {
+  // Every writer of what is saved here holds the edit lock; the audio thread
+  // changes none of it, so saving never holds up a block.
+  std::lock_guard edit(z.editMutex());
   w.WriteFloat(kVersion);
   w.WriteString(kTag);
   w.WriteBool(false);
@@ -222,7 +225,7 @@ bool WritePatch(Zelvane& z, Writer& w) {
 
 bool ReadPatch(Zelvane& z, Reader& r) {
   Zelvane::DeferredAutomation deferred(z);  // the host hears of changes after the lock
-  std::lock_guard waves(z.waveMutex());
+  std::lock_guard edit(z.editMutex());
   z.enabled().SetValue(0.0f);  // cuts every note; blocks stay silent meanwhile
   std::lock_guard lock(z.mutex());
   struct Reenable {

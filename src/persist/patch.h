@@ -2,7 +2,8 @@
 // both for patch files (after the library header) and for the host's state
 // chunk. Every level from 1 to the current 12 reads.
 // Thread: the caller's (user-interface thread, or the host's for the state
-// chunk); reading holds the instrument's mutex throughout.
+// chunk); reading holds the edit lock and the block mutex throughout,
+// writing the edit lock only.
 #pragma once
 
 class Zelvane;

@@ -132,16 +132,10 @@ void ParameterFileWriter::WriteHeader() {
   WriteFloat(kind.version);
 }
 
-bool ParameterFileReader::Open(const std::string& path) {
-  struct stat st {};
-  if (stat(path.c_str(), &st) != 0) return false;
-  if (!FileReader::Open(path)) return false;
+bool ReadFileHeader(Reader& reader, FileKind& kind) {
   try {
-    if (ReadString(kTypeWordCapacity) != kind.typeWord) {
-      Close();
-      return false;
-    }
-    const float version = ReadFloat();
+    if (reader.ReadString(ParameterFileReader::kTypeWordCapacity) != kind.typeWord) return false;
+    const float version = reader.ReadFloat();
     if (static_cast<double>(kind.minVersion) <= version &&
         static_cast<double>(version) <= kind.maxVersion) {
       kind.version = version;
@@ -150,6 +144,14 @@ bool ParameterFileReader::Open(const std::string& path) {
   } catch (const StreamError&) {
     // a header cut short is a header that does not match
   }
+  return false;
+}
+
+bool ParameterFileReader::Open(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return false;
+  if (!FileReader::Open(path)) return false;
+  if (ReadFileHeader(*this, kind)) return true;
   Close();
   return false;
 }

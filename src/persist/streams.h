@@ -116,6 +116,11 @@ struct FileKind {
   float maxVersion = 1.0f;
 };
 
+// Reads the header of a library file at the reader's position and checks it:
+// the exact type word, then a version inside [minVersion, maxVersion], which
+// goes into kind.version. False on a mismatch or a header cut short.
+bool ReadFileHeader(Reader& reader, FileKind& kind);
+
 class ParameterFileWriter : public FileWriter {
  public:
   FileKind kind;
@@ -127,8 +132,8 @@ class ParameterFileReader : public FileReader {
  public:
   FileKind kind;
   static constexpr std::size_t kTypeWordCapacity = 128;
-  // Opens and checks the header: the exact type word, a version inside
-  // [minVersion, maxVersion]. On a mismatch the file is closed.
+  // Opens and checks the header (ReadFileHeader). On a mismatch the file is
+  // closed.
   bool Open(const std::string& path) override;
 };
 

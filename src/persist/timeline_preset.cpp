@@ -10,7 +10,8 @@ void WriteTimelinePreset(Zelvane& z, const TimelineItemFlags& flags, Writer& w) 
   for (bool flag : flags) w.WriteBool(flag);
   for (int i = 0; i < VoiceSettings::kLineCount; ++i) {
     if (!flags[static_cast<std::size_t>(i)]) continue;
-    std::lock_guard lock(z.mutex());
+    // The edit lock keeps the line still; the sound plays on meanwhile.
+    std::lock_guard edit(z.editMutex());
     patch::WriteLine(z.voiceSettings(z.selectedVoice()).line(i), w);
   }
 }
@@ -29,7 +30,7 @@ void ReadTimelinePreset(Zelvane& z, const TimelineItemFlags& selection, Reader& 
       // Read into a copy first: a damaged record leaves the line as it was.
       EventEnvelope read(VoiceSettings::kValuesPerLine[static_cast<std::size_t>(i)]);
       patch::ReadLine(read, r);
-      std::lock_guard lock(z.mutex());
+      Zelvane::EditLock lock(z);
       z.voiceSettings(z.selectedVoice()).line(i).CopyFrom(read);
     } else {
       EventEnvelope discarded(1);

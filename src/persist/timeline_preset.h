@@ -1,7 +1,7 @@
 // Timeline presets: any subset of the six timeline lines of the selected
 // voice, as the six item flags followed by one line record per flagged item.
-// Thread: user-interface thread; each line is read or written under the
-// instrument's mutex, one at a time.
+// Thread: user-interface thread; each line is saved under the edit lock and
+// replaced under both locks, one at a time.
 #pragma once
 
 #include <array>

@@ -21,8 +21,16 @@ std::uint32_t U32(const unsigned char* p) {
          static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
-// Reads that never go past the end of the file.
-class ByteFile {
+// Reads that never go past the end of the bytes.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual std::uint64_t size() const = 0;
+  virtual bool Read(std::uint64_t offset, void* out, std::size_t count) = 0;
+};
+
+// A file read in the parts asked for: a long recording is never loaded whole.
+class ByteFile : public ByteSource {
  public:
   explicit ByteFile(const std::string& path) : file_(std::fopen(path.c_str(), "rb")) {
     if (file_ && std::fseek(file_.get(), 0, SEEK_END) == 0) {
@@ -31,8 +39,8 @@ class ByteFile {
     }
   }
   bool isOpen() const { return file_ != nullptr; }
-  std::uint64_t size() const { return size_; }
-  bool Read(std::uint64_t offset, void* out, std::size_t count) {
+  std::uint64_t size() const override { return size_; }
+  bool Read(std::uint64_t offset, void* out, std::size_t count) override {
     if (offset > size_ || count > size_ - offset) return false;
     if (std::fseek(file_.get(), static_cast<long>(offset), SEEK_SET) != 0) return false;
     return std::fread(out, 1, count, file_.get()) == count;
@@ -41,6 +49,20 @@ class ByteFile {
  private:
   FilePtr file_;
   std::uint64_t size_ = 0;
+};
+
+class ByteSpan : public ByteSource {
+ public:
+  explicit ByteSpan(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  std::uint64_t size() const override { return bytes_.size(); }
+  bool Read(std::uint64_t offset, void* out, std::size_t count) override {
+    if (offset > bytes_.size() || count > bytes_.size() - offset) return false;
+    if (count > 0) std::memcpy(out, bytes_.data() + offset, count);
+    return true;
+  }
+
+ private:
+  std::span<const std::uint8_t> bytes_;
 };
 
 float Sample(const unsigned char* p, int bits) {
@@ -57,11 +79,7 @@ float Sample(const unsigned char* p, int bits) {
   }
 }
 
-}  // namespace
-
-std::optional<std::vector<float>> ReadWavFrames(const std::string& path, std::size_t maxFrames) {
-  ByteFile file(path);
-  if (!file.isOpen()) return std::nullopt;
+std::optional<std::vector<float>> ReadFrames(ByteSource& file, std::size_t maxFrames) {
   unsigned char header[12];
   if (!file.Read(0, header, sizeof header) || std::memcmp(header, "RIFF", 4) != 0 ||
       std::memcmp(header + 8, "WAVE", 4) != 0) {
@@ -119,9 +137,30 @@ std::optional<std::vector<float>> ReadWavFrames(const std::string& path, std::si
   return mono;
 }
 
-bool ImportWav(WaveSet& set, int lane, const std::string& path) {
-  const std::optional<std::vector<float>> frames = ReadWavFrames(path, kRecordingFrames);
+bool BuildLane(WaveSet& set, int lane, const std::optional<std::vector<float>>& frames) {
   if (!frames || lane < 0 || lane >= WaveSet::kLanes) return false;
   set.BuildFromPartials(lane, RecordingPartials(*frames));
   return true;
+}
+
+}  // namespace
+
+std::optional<std::vector<float>> ReadWavFrames(const std::string& path, std::size_t maxFrames) {
+  ByteFile file(path);
+  if (!file.isOpen()) return std::nullopt;
+  return ReadFrames(file, maxFrames);
+}
+
+std::optional<std::vector<float>> ReadWavFrames(std::span<const std::uint8_t> bytes,
+                                                std::size_t maxFrames) {
+  ByteSpan source(bytes);
+  return ReadFrames(source, maxFrames);
+}
+
+bool ImportWav(WaveSet& set, int lane, const std::string& path) {
+  return BuildLane(set, lane, ReadWavFrames(path, kRecordingFrames));
+}
+
+bool ImportWav(WaveSet& set, int lane, std::span<const std::uint8_t> bytes) {
+  return BuildLane(set, lane, ReadWavFrames(bytes, kRecordingFrames));
 }

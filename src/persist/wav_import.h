@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,10 @@ class WaveSet;
 // not covered: other sample sizes, float data, more than two channels,
 // chunks running past the end of the file, no "fmt " or "data" chunk.
 std::optional<std::vector<float>> ReadWavFrames(const std::string& path, std::size_t maxFrames);
+// The same from the bytes of a whole file held in memory.
+std::optional<std::vector<float>> ReadWavFrames(std::span<const std::uint8_t> bytes,
+                                                std::size_t maxFrames);
 
 // False, leaving the lane as it was, when the file gives no frames.
 bool ImportWav(WaveSet& set, int lane, const std::string& path);
+bool ImportWav(WaveSet& set, int lane, std::span<const std::uint8_t> bytes);

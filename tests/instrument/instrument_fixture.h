@@ -18,6 +18,7 @@ class InstrumentTest : public ::testing::Test {
     float value;
   };
   static inline std::vector<Automation> automation;
+  static inline std::mutex automationLock;  // hosts report from any thread
   static inline std::recursive_mutex* watchLock = nullptr;
   static inline int calledUnderLock = 0;
 
@@ -25,7 +26,10 @@ class InstrumentTest : public ::testing::Test {
                               vst2::VstIntPtr, void*, float opt) {
     if (opcode == vst2::audioMasterVersion) return 2400;
     if (opcode == vst2::audioMasterAutomate) {
-      automation.push_back({index, opt});
+      {
+        std::lock_guard lock(automationLock);
+        automation.push_back({index, opt});
+      }
       if (watchLock != nullptr) {
         // Another thread can take the instrument's mutex: we were not called under it.
         auto free = std::async(std::launch::async, [] {

@@ -2,8 +2,9 @@
 // the instrument parameters, the voice-editing bridges and timeline proxies,
 // and the block loop that runs them in a fixed order under the mutex.
 // Thread: RenderBlock and the MIDI operations on the audio thread; editing
-// operations on the user-interface thread (under the mutex where they change
-// structure); parameters from any thread.
+// operations on the user-interface thread (under the edit lock, and the
+// block mutex where they change what a block reads); parameters from any
+// thread.
 #pragma once
 
 #include <array>
@@ -110,11 +111,22 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   // so playing goes on meanwhile.
   bool SaveWaveform(const std::string& category, const std::string& name, int lane);
   WaveformLoad LoadWaveform(const std::string& category, const std::string& name, int lane);
-  // Orders every change of the voices' wave sets (patch and state loads,
-  // resets, waveform loads, the wave editor). Taken before the block mutex,
-  // never after it.
-  std::recursive_mutex& waveMutex() { return waveMutex_; }
-  void SetCategory(std::string name) { category_ = std::move(name); }
+  // The edit lock orders everything that changes or saves the sound's
+  // structure away from the audio thread: patch and state loads and saves,
+  // resets, voice selection, timeline and routing edits, waveform loads. It
+  // is taken before the block mutex and never by the audio thread, so a
+  // state save or a wave build holds it without stopping the sound.
+  std::recursive_mutex& editMutex() { return editMutex_; }
+  // Both locks, in their order.
+  class EditLock {
+   public:
+    explicit EditLock(Zelvane& z) : edit_(z.editMutex_), block_(z.mutex()) {}
+
+   private:
+    std::lock_guard<std::recursive_mutex> edit_;
+    std::lock_guard<std::recursive_mutex> block_;
+  };
+  void SetCategory(std::string name);
   // The distortion's own first values.
   void ResetDistortion();
   // True while the editor animates a playing note's timeline: its cursor is
@@ -240,7 +252,7 @@ class Zelvane : public InstrumentBase, public PluginState, public TimelineEditOw
   Bus effectReturn_;
   std::string patchName_ = kUntitled;
   std::string category_ = kUntitled;
-  std::recursive_mutex waveMutex_;
+  std::recursive_mutex editMutex_;
   std::array<std::unique_ptr<VoiceSettings>, kVoices> voiceSettings_;
   std::atomic<int> selectedVoice_{0};
   std::atomic<float> editTime_{0.0f};

@@ -77,7 +77,7 @@ ZParam* Zelvane::FindProxy(int line, int index) {
 
 void Zelvane::SelectVoice(int k) {
   DeferredAutomation deferred(*this);
-  std::lock_guard lock(mutex());
+  EditLock lock(*this);
   k = std::clamp(k, 0, kVoices - 1);
   selectedVoice_ = k;
   for (int i = 0; i < kBridges; ++i) {
@@ -106,7 +106,7 @@ float Zelvane::ReadEditedValue(int voice, int line, int index) {
 }
 
 bool Zelvane::WriteEditedValue(int voice, int line, int index, float value) {
-  std::lock_guard lock(mutex());
+  EditLock lock(*this);
   if (EditingLocked()) return false;
   EventEnvelope& l = voiceSettings(voice).line(line);
   if (index < 0 || index >= l.valuesPerPoint()) return false;
@@ -128,7 +128,7 @@ bool Zelvane::WriteEditedValue(int voice, int line, int index, float value) {
 }
 
 void Zelvane::WriteSelectionValue(int line, int index, float value, ZParam& proxy) {
-  std::lock_guard lock(mutex());
+  EditLock lock(*this);
   if (selection_ == nullptr) return;
   EventEnvelope& l = voiceSettings(selectedVoice()).line(line);
   if (index < 0 || index >= l.valuesPerPoint()) return;
@@ -159,11 +159,13 @@ void Zelvane::WriteSelectionValue(int line, int index, float value, ZParam& prox
 }
 
 void Zelvane::SetMultipleSelection(const PointSelection* selection) {
+  std::lock_guard edit(editMutex_);
   selection_ = selection;
   for (auto& line : selectionOffsets_) line.fill(0.0f);
 }
 
 float Zelvane::ReadProxyValue(const ZParam& proxy) {
+  std::lock_guard edit(editMutex_);  // the selection and its offsets
   if (SelectionActive() && multipleSelectionMode_.GetIntValue() == 1) {
     const float offset = selectionOffset(proxy.group(), proxy.index());
     return proxy.Denormalize(offset + 0.5f);
@@ -172,6 +174,7 @@ float Zelvane::ReadProxyValue(const ZParam& proxy) {
 }
 
 void Zelvane::WriteProxyValue(ZParam& proxy, float value) {
+  std::lock_guard edit(editMutex_);
   if (SelectionActive()) {
     // Mode 0 leaves a multiple selection alone.
     if (multipleSelectionMode_.GetIntValue() != 0) {
@@ -186,19 +189,20 @@ void Zelvane::WriteProxyValue(ZParam& proxy, float value) {
 }
 
 void Zelvane::SetPatchName(std::string name) {
+  std::lock_guard edit(editMutex_);  // a state save may be reading it
   patchName_ = std::move(name);
   if (editor() != nullptr) editor()->UpdatePatchName();
 }
 
 void Zelvane::SetRoutingSource(int layer, int row, int id) {
-  std::lock_guard lock(mutex());
+  EditLock lock(*this);
   // The sixth pad's Y row has no settings row: its assignment record keeps it.
   if (row < VoiceSettings::kRoutingRows) voiceSettings(layer).routing(row).sourceOutput = id;
   for (int i = 0; i < kNoteCount; ++i) znote(i).layer(layer).routing().SetSource(row, id);
 }
 
 void Zelvane::SetRoutingTarget(int layer, int row, int id) {
-  std::lock_guard lock(mutex());
+  EditLock lock(*this);
   if (row < VoiceSettings::kRoutingRows) {
     ModRouting& r = voiceSettings(layer).routing(row);
     r.targetInput = id;
@@ -208,7 +212,7 @@ void Zelvane::SetRoutingTarget(int layer, int row, int id) {
 }
 
 void Zelvane::ClearRoutings(int layer) {
-  std::lock_guard lock(mutex());
+  EditLock lock(*this);
   for (int row = 0; row < RoutingTable::kMatrixRows; ++row) {
     SetRoutingSource(layer, row, -1);
     SetRoutingTarget(layer, row, -1);
@@ -218,7 +222,7 @@ void Zelvane::ClearRoutings(int layer) {
 }
 
 void Zelvane::SetPadAssignment(int k, int axis, bool assigned, int voice, int target) {
-  std::lock_guard lock(mutex());
+  EditLock lock(*this);
   const int row = RoutingTable::kFirstPerformRow + 2 * k + axis;
   auto forLayers = [](int choice, auto&& f) {
     for (int layer = 0; layer < kVoices; ++layer) {
@@ -253,4 +257,9 @@ void Zelvane::SetPadAssignment(int k, int axis, bool assigned, int voice, int ta
 bool Zelvane::EditingLocked() const {
   return animatedNote_ != nullptr && editor() != nullptr && animationEnabled_.GetBool() &&
          !timeFreeze_.GetBool();
+}
+
+void Zelvane::SetCategory(std::string name) {
+  std::lock_guard edit(editMutex_);
+  category_ = std::move(name);
 }

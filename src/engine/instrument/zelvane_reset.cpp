@@ -15,8 +15,7 @@ void SetLine(EventEnvelope& line, std::initializer_list<std::pair<float, std::ve
 
 void Zelvane::ResetPatch() {
   DeferredAutomation deferred(*this);
-  std::lock_guard waves(waveMutex_);
-  std::lock_guard lock(mutex());
+  EditLock lock(*this);
   patchName_ = kUntitled;
   category_.clear();
   for (int k = 0; k < kVoices; ++k) ResetVoice(k);
@@ -57,8 +56,7 @@ void Zelvane::ResetPatch() {
 }
 
 void Zelvane::ResetVoice(int k) {
-  std::lock_guard waves(waveMutex_);
-  std::lock_guard lock(mutex());
+  EditLock lock(*this);
   VoiceSettings& v = voiceSettings(k);
   v.waveSet().BuildBuiltIns({WaveSet::kRamp, WaveSet::kSilence, WaveSet::kSquare, WaveSet::kSilence});
 

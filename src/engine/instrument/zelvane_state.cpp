@@ -78,13 +78,13 @@ bool Zelvane::SavePatch(const std::string& category, const std::string& name) {
 }
 
 bool Zelvane::SaveWaveform(const std::string& category, const std::string& name, int lane) {
-  std::lock_guard waves(waveMutex_);
+  std::lock_guard edit(editMutex_);
   return ::SaveWaveform(waveformLibrary_, voiceSettings(selectedVoice()).waveSet(), lane, category,
                         name);
 }
 
 WaveformLoad Zelvane::LoadWaveform(const std::string& category, const std::string& name, int lane) {
-  std::lock_guard waves(waveMutex_);
+  std::lock_guard edit(editMutex_);
   return ::LoadWaveform(waveformLibrary_, voiceSettings(selectedVoice()).waveSet(), lane, category,
                         name);
 }

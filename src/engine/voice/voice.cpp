@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <mutex>
 
 #include "engine/instrument/zelvane.h"
 
@@ -111,7 +112,10 @@ void Voice::UpdatePitchBendAmount() {
 }
 
 void Voice::ParameterChanged(float /*value*/, Parameter* which) {
-  if (instrument_ != nullptr && which == &instrument_->pitchBendRange()) UpdatePitchBendAmount();
+  if (instrument_ == nullptr || which != &instrument_->pitchBendRange()) return;
+  // The range may change on any thread; the row is read by the block.
+  std::lock_guard lock(instrument_->mutex());
+  UpdatePitchBendAmount();
 }
 
 void Voice::ComputeOutput(ZModValues& list, int frames, int output) {
