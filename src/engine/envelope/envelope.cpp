@@ -5,7 +5,7 @@
 
 void Envelope::Points::Reserve(int needed, int n) {
   if (needed <= capacity()) return;
-  int grown = items.empty() ? kInitialCapacity : capacity();
+  int grown = items.empty() ? std::max(needed, kInitialCapacity) : capacity();
   while (grown < needed) grown += kCapacityStep;
   const std::size_t old = items.size();
   items.resize(static_cast<std::size_t>(grown));
@@ -25,12 +25,15 @@ Breakpoint& Envelope::Points::Push(float time, int n) {
   return p;
 }
 
-Envelope::Envelope(int valuesPerPoint) : valuesPerPoint_(valuesPerPoint) {
-  points_.Reserve(kInitialCapacity, valuesPerPoint_);
-  scratch_.Reserve(kInitialCapacity, valuesPerPoint_);
+Envelope::Envelope(int valuesPerPoint, int initialCapacity) : valuesPerPoint_(valuesPerPoint) {
+  points_.Reserve(initialCapacity, valuesPerPoint_);
+  scratch_.Reserve(initialCapacity, valuesPerPoint_);
 }
 
-Envelope::Envelope(const Envelope& other) : Envelope(other.valuesPerPoint_) { CopyFrom(other); }
+Envelope::Envelope(const Envelope& other)
+    : Envelope(other.valuesPerPoint_, std::max(other.capacity(), kInitialCapacity)) {
+  CopyFrom(other);
+}
 
 Envelope& Envelope::operator=(const Envelope& other) {
   CopyFrom(other);

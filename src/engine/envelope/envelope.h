@@ -9,18 +9,22 @@
 #include <vector>
 
 #include "engine/envelope/loop_record.h"
+#include "engine/envelope/point_values.h"
 
 struct Breakpoint {
   float time = 0.0f;
-  std::vector<float> values;
+  PointValues values;
 };
 
 class Envelope {
  public:
   static constexpr int kInitialCapacity = 8;
   static constexpr int kCapacityStep = 256;
+  // Lists a block fills (sources, inputs, windows) start this large: every
+  // block of up to the largest size holds its points without growing.
+  static constexpr int kBlockCapacity = 40;
 
-  explicit Envelope(int valuesPerPoint = 1);
+  explicit Envelope(int valuesPerPoint = 1, int initialCapacity = kInitialCapacity);
   virtual ~Envelope() = default;
   Envelope(const Envelope& other);
   Envelope& operator=(const Envelope& other);
@@ -120,7 +124,7 @@ class EventEnvelope : public Envelope {
 // A modulation source's output or a modulation target's input for one block.
 class ZModValues : public Envelope {
  public:
-  using Envelope::Envelope;
+  explicit ZModValues(int valuesPerPoint = 1) : Envelope(valuesPerPoint, kBlockCapacity) {}
   bool hasModulation = false;  // routed values were added this block
   bool computed = false;       // this block's values are ready
 };

@@ -62,7 +62,10 @@ void ZLFO::ComputeOutput(ZModValues& list, int frames, int /*output*/) {
     if (positiveOnly_ && g < 0.0f) g = 0.0f;
     list.Append(t, g);
     if (t >= n) break;
-    const float step = std::min(static_cast<float>(kStepFrames), n - t);
+    // A point every 32 frames, but never more than 33 in a block: long
+    // blocks take longer steps so the lists keep their size.
+    const float stride = std::max(static_cast<float>(kStepFrames), std::ceil(n / kStepFrames));
+    const float step = std::min(stride, n - t);
     t += step;
     if (rateModulated) {
       const float q = 4.0f * InputAt(rateInput, t, rateHint);

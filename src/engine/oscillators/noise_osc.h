@@ -39,8 +39,8 @@ class ZNoiseOsc : public DSPComponent {
   static int InstanceCount();
 
  private:
-  Envelope amplitude_{1};
-  Envelope pan_{1};
+  Envelope amplitude_{1, Envelope::kBlockCapacity};
+  Envelope pan_{1, Envelope::kBlockCapacity};
   const float* table_;  // alive as long as this oscillator
   int index_ = 0;
 };

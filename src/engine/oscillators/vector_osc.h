@@ -68,10 +68,10 @@ class VectorOsc : public DSPComponent {
   void Render(const float* table, int length, std::uint64_t& phase, int begin, int frames,
               float amplitude, float amplitudeSlope, float* left, float* right);
 
-  Envelope weights_{4};
-  Envelope amplitude_{1};
-  Envelope frequency_{1};
-  Envelope pan_{1};
+  Envelope weights_{4, Envelope::kBlockCapacity};
+  Envelope amplitude_{1, Envelope::kBlockCapacity};
+  Envelope frequency_{1, Envelope::kBlockCapacity};
+  Envelope pan_{1, Envelope::kBlockCapacity};
   const WaveSet* waveSet_ = nullptr;
   double phase_ = 0.0;  // double keeps the 16.16 phase exact between blocks
 

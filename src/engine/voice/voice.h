@@ -92,9 +92,11 @@ class Voice : public DSPComponent, public ZModSource, public ZModTarget {
   std::array<std::unique_ptr<VectorOsc>, kUnison> oscillators_;
   std::array<std::unique_ptr<ZNoiseOsc>, kUnison> noises_;
 
-  Envelope amplitude_{1}, voiceList_{5}, wave_{3}, weights_{4}, filterList_{3}, effects_{4},
-      modulation_{23}, vectorX_{1}, vectorY_{1}, balance_{1}, release_{1}, glide_{1},
-      glideExtract_{1}, spare_{1};
+  static constexpr int kList = Envelope::kBlockCapacity;
+  Envelope amplitude_{1, kList}, voiceList_{5, kList}, wave_{3, kList}, weights_{4, kList},
+      filterList_{3, kList}, effects_{4, kList}, modulation_{23, kList}, vectorX_{1, kList},
+      vectorY_{1, kList}, balance_{1, kList}, release_{1, kList}, glide_{1, kList},
+      glideExtract_{1, kList}, spare_{1, kList};
   std::array<int, VoiceSettings::kLineCount> hints_{};
   Work work_;
 
