@@ -12,14 +12,17 @@ struct Entry {
   const void* key;
 };
 
+// Never destroyed: an instrument destroyed while the process exits (one a
+// host keeps in a static object, say) still finds both after this file's
+// own statics would have gone.
 std::mutex& Lock() {
-  static std::mutex m;
-  return m;
+  static auto* m = new std::mutex;
+  return *m;
 }
 
 std::vector<Entry>& Entries() {
-  static std::vector<Entry> entries;
-  return entries;
+  static auto* entries = new std::vector<Entry>;
+  return *entries;
 }
 
 }  // namespace

@@ -1,12 +1,30 @@
 // The instrument as built: its initial patch, parameter reactions and the
 // block loop.
 #include <chrono>
+#include <cstdlib>
 #include <future>
+#include <memory>
 #include <thread>
 
 #include "instrument_fixture.h"
 
 namespace {
+
+// A host may keep an instance in a static object made before any instance
+// existed, and so destroyed after everything the instance registered with.
+TEST(InstrumentLifetime, AnInstanceDestroyedWhileTheProcessExitsIsSafe) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process: no instance made before
+  EXPECT_EXIT(
+      {
+        static std::unique_ptr<Zelvane> kept;
+        kept = std::make_unique<Zelvane>(
+            [](vst2::AEffect*, vst2::VstInt32 opcode, vst2::VstInt32, vst2::VstIntPtr, void*,
+               float) -> vst2::VstIntPtr { return opcode == vst2::audioMasterVersion ? 2400 : 0; },
+            InstanceOptions{""});
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
 
 TEST_F(InstrumentTest, ANewInstanceIsTheInitialPatchAndTellsTheHostNothing) {
   EXPECT_TRUE(automation.empty());

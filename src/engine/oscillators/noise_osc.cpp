@@ -19,9 +19,11 @@ struct SharedNoise {
   std::unique_ptr<float[]> table;
 };
 
+// Never destroyed: oscillators of an instance destroyed while the process
+// exits still find it (the table itself goes with the last oscillator).
 SharedNoise& Shared() {
-  static SharedNoise shared;
-  return shared;
+  static auto* shared = new SharedNoise;
+  return *shared;
 }
 
 std::unique_ptr<float[]> MakeTable() {

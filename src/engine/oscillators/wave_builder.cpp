@@ -25,9 +25,11 @@ float* AllocateFloats(std::size_t count) {
 
 }  // namespace
 
+// Never destroyed, like the other tables instances share: a builder
+// destroyed while the process exits still locks a live mutex.
 std::mutex& FftPlannerMutex() {
-  static std::mutex m;
-  return m;
+  static auto* m = new std::mutex;
+  return *m;
 }
 
 double LevelNoteFrequency(int level) {
