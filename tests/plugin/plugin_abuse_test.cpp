@@ -24,6 +24,7 @@ PluginLibrary& Library() {
 
 // Renders and checks one call: output clean, the host's MXCSR untouched.
 struct Checked {
+  explicit Checked(PluginInstance& p, bool inPlaceBuffers = false) : plugin(p), inPlace(inPlaceBuffers) {}
   PluginInstance& plugin;
   bool inPlace = false;
   std::vector<float> left, right;
@@ -75,7 +76,7 @@ TEST(HostAbuse, EverySampleRateAndBlockSizeInPlaceOrNot) {
       SCOPED_TRACE(testing::Message() << rate << " Hz" << (inPlace ? ", in place" : ""));
       PluginInstance plugin(Library());
       plugin.Start(rate, 512);
-      Checked c{plugin, inPlace};
+      Checked c(plugin, inPlace);
       for (int frames : sizes) c.Silent(frames);  // nothing plays yet: exact silence
       for (int frames : sizes) {
         plugin.SendMidi(Chord(frames / 2));
@@ -92,13 +93,13 @@ TEST(HostAbuse, EverySampleRateAndBlockSizeInPlaceOrNot) {
 
 TEST(HostAbuse, NoTimeInformationATogglingTransportAndNoSwitchOn) {
   PluginInstance early(Library());
-  Checked e{early};
+  Checked e(early);
   early.SendMidi(Chord(0));
   for (int i = 0; i < 8; ++i) e.Render(300);  // processReplacing before effMainsChanged
 
   PluginInstance plugin(Library());
   plugin.Start(44100, 256);
-  Checked c{plugin};
+  Checked c(plugin);
   plugin.SendMidi(Chord(3));
   for (int i = 0; i < 200; ++i) {
     plugin.transport().provideTimeInfo = i % 3 != 0;
@@ -132,7 +133,7 @@ TEST(HostAbuse, IndicesOutOfRangeAreIgnored) {
       EXPECT_TRUE(n >= 0.0f && n <= 1.0f) << "parameter " << i << " reads " << n;
     }
   }
-  Checked c{plugin};
+  Checked c(plugin);
   plugin.SendMidi(Chord(0));
   for (int i = 0; i < 20; ++i) c.Render(512);
 }
@@ -140,7 +141,7 @@ TEST(HostAbuse, IndicesOutOfRangeAreIgnored) {
 TEST(HostAbuse, RandomAndExtremeParameterSetsPlayCleanly) {
   PluginInstance plugin(Library());
   plugin.Start(48000, 512);
-  Checked c{plugin};
+  Checked c(plugin);
   std::mt19937 random(11);
   std::uniform_real_distribution<float> unit(0.0f, 1.0f);
   for (int set = 0; set < 1002; ++set) {
