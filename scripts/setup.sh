@@ -12,6 +12,7 @@ packages=(
   libfftw3-dev       # single-precision FFT, linked statically into the plug-in
   amsynth            # a third-party VST 2 instrument our host is tested against
   file binutils      # readelf for the exported-symbol and dependency checks
+  clang-14 libfuzzer-14-dev libclang-rt-14-dev   # the fuzz targets (scripts/fuzz.sh)
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(zynaddsubfx-vst)
