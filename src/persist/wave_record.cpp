@@ -1,10 +1,19 @@
 #include "persist/wave_record.h"
 
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "engine/oscillators/wave_set.h"
 #include "persist/streams.h"
+
+namespace {
+
+// Far beyond any wave the instrument builds (full scale is 1), and far enough
+// below the float range that the transforms of a whole cycle cannot overflow.
+constexpr float kMaxSampleMagnitude = 1024.0f;
+
+}  // namespace
 
 void WriteWaveRecord(const WaveSet& set, int lane, Writer& w) {
   const int length = set.length();
@@ -34,7 +43,10 @@ void ReadWaveRecord(WaveSet& set, int lane, Reader& r) {
       throw StreamError("a wave record shorter than its length");
     }
     samples.resize(length);
-    for (float& s : samples) s = r.ReadFloat();
+    for (float& s : samples) {
+      s = r.ReadFloat();
+      if (!(std::fabs(s) <= kMaxSampleMagnitude)) throw StreamError("a wave sample out of range");
+    }
   }
   // Everything is read: from here on nothing can fail half-way.
   if (kind == WaveSet::kUser) {

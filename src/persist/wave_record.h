@@ -12,6 +12,7 @@ class WaveSet;
 void WriteWaveRecord(const WaveSet& set, int lane, Writer& writer);
 // Resizes the set to the record's N and M and rebuilds the lane: a user wave
 // from its samples, a built-in shape only when the lane held another kind.
-// Unknown kinds leave the lane as it is. A record with an impossible size or
-// shorter than it announces throws StreamError and changes nothing.
+// Unknown kinds leave the lane as it is. A record with an impossible size, a
+// sample that is not a number within +-1024, or shorter than it announces
+// throws StreamError and changes nothing.
 void ReadWaveRecord(WaveSet& set, int lane, Reader& reader);

@@ -30,6 +30,15 @@ std::string Record(float marker, std::uint32_t length, std::int32_t levels, std:
   return bytes;
 }
 
+// The record with sample k replaced.
+std::string WithSample(std::string record, std::size_t k, float value) {
+  std::string bytes;
+  StringWriter w(bytes);
+  w.WriteFloat(value);
+  record.replace(16 + 4 * k, 4, bytes);
+  return record;
+}
+
 void Read(WaveSet& set, int lane, const std::string& bytes) {
   StringReader r(bytes.data(), bytes.size());
   ReadWaveRecord(set, lane, r);
@@ -105,6 +114,11 @@ TEST(WaveRecord, ImpossibleRecordsAreRefusedAndChangeNothing) {
       Record(1.0f, 4096, -1, WaveSet::kSquare),
       Record(1.0f, 4096, 128, WaveSet::kUser, 4095),
       Record(1.0f, 4096, 128, WaveSet::kUser).substr(0, 10),
+      // Samples no wave holds: the transforms would overflow into the tables.
+      WithSample(Record(1.0f, 512, 128, WaveSet::kUser, 512), 179, -1.0e15f),
+      WithSample(Record(1.0f, 512, 128, WaveSet::kUser, 512), 511, 2.0e35f),
+      WithSample(Record(1.0f, 64, 128, WaveSet::kUser, 64), 0, INFINITY),
+      WithSample(Record(1.0f, 64, 128, WaveSet::kUser, 64), 5, NAN),
   };
   for (const std::string& bytes : refused) {
     for (int lane : {0, 1, 3}) {
