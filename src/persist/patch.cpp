@@ -75,9 +75,16 @@ void ReadLine(EventEnvelope& line, Reader& r) {
   }
   if (line.valuesPerPoint() != static_cast<int>(values)) line.SetValuesPerPoint(static_cast<int>(values));
   line.Clear();
+  // Every time and value reaches the sound: one that is not a number would
+  // make every sample after it one too.
+  auto finite = [&r] {
+    const float v = r.ReadFloat();
+    if (!std::isfinite(v)) throw StreamError("a breakpoint that is not a number");
+    return v;
+  };
   for (std::uint32_t i = 0; i < count; ++i) {
-    Breakpoint& p = line.Append(r.ReadFloat());
-    for (float& value : p.values) value = r.ReadFloat();
+    Breakpoint& p = line.Append(finite());
+    for (float& value : p.values) value = finite();
   }
 }
 

@@ -1,4 +1,7 @@
 // Timeline preset bodies: which lines are written, and which are applied.
+#include <cmath>
+#include <vector>
+
 #include "instrument/instrument_fixture.h"
 #include "persist/streams.h"
 #include "persist/timeline_preset.h"
@@ -35,6 +38,34 @@ TEST_F(InstrumentTest, TimelinePresetsCarryOnlyTheChosenLines) {
   EXPECT_EQ(target.line(VoiceSettings::kWave).size(), 2);    // the whole first record arrived
   EXPECT_EQ(target.line(VoiceSettings::kFilter).size(), 2);  // the damaged one changed nothing
   EXPECT_FLOAT_EQ(target.line(VoiceSettings::kFilter)[1].time, 700.0f);
+}
+
+// A breakpoint that is not a number would make every sample after it one too.
+TEST_F(InstrumentTest, TimelinePresetsWithBreakpointsThatAreNotNumbersChangeNothing) {
+  EventEnvelope& voice = z->voiceSettings(0).line(VoiceSettings::kVoice);
+  const int points = voice.size();
+  for (bool inTime : {true, false}) {
+    for (float bad : {NAN, INFINITY, -INFINITY}) {
+      std::string body;
+      StringWriter w(body);
+      for (bool flag : {false, true, false, false, false, false}) w.WriteBool(flag);
+      w.WriteFloat(1.0f);
+      w.WriteCount(2);
+      w.WriteCount(5);
+      for (float time : {0.0f, 1000.0f}) {
+        w.WriteFloat(inTime && time > 0.0f ? bad : time);
+        for (int i = 0; i < 5; ++i) w.WriteFloat(!inTime && i == 3 ? bad : 0.1f);
+      }
+      StringReader r(body.data(), body.size());
+      EXPECT_THROW(ReadTimelinePreset(*z, {true, true, true, true, true, true}, r), StreamError);
+      EXPECT_EQ(voice.size(), points);
+    }
+  }
+  z->NoteOn(0, 60, 100, 0);
+  std::vector<float> l(256), r(256);
+  float* out[2] = {l.data(), r.data()};
+  z->processReplacing(nullptr, out, 256);
+  for (std::size_t i = 0; i < l.size(); ++i) ASSERT_TRUE(std::isfinite(l[i]) && std::isfinite(r[i]));
 }
 
 }  // namespace
