@@ -55,14 +55,19 @@ run_target() {  # phase target
   mkdir -p "$out/artifacts/$t"
   if [[ $phase == replay ]]; then
     # Whole inputs, however long: a regression input is never cut.
+    local began=$SECONDS status=0
     "$bin/fuzz_$t" "${common[@]}" -runs=0 -artifact_prefix="$out/artifacts/$t/" "${args[@]}" \
-      >"$log" 2>&1
-  else
-    # The instrument's own complaints about refused data go with stderr;
-    # libFuzzer and the sanitizers report on a copy of it.
-    "$bin/fuzz_$t" "${common[@]}" -max_len="${max_len[$t]}" -max_total_time="$seconds" \
-      -close_fd_mask=2 -artifact_prefix="$out/artifacts/$t/" "${args[@]}" >"$log" 2>&1
+      >"$log" 2>&1 || status=$?
+    echo $((SECONDS - began)) >"$out/logs/replay-$t.seconds"
+    return $status
   fi
+  # Fuzzing starts by running the corpus again: that time comes on top.
+  local load
+  load=$(cat "$out/logs/replay-$t.seconds")
+  # The instrument's own complaints about refused data go with stderr;
+  # libFuzzer and the sanitizers report on a copy of it.
+  "$bin/fuzz_$t" "${common[@]}" -max_len="${max_len[$t]}" -max_total_time=$((seconds + load)) \
+    -close_fd_mask=2 -artifact_prefix="$out/artifacts/$t/" "${args[@]}" >"$log" 2>&1
 }
 
 failed=()
