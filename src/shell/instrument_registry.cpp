@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <type_traits>
 #include <vector>
 
 namespace instrument_registry {
@@ -12,34 +13,38 @@ struct Entry {
   const void* key;
 };
 
-// Never destroyed: an instrument destroyed while the process exits (one a
-// host keeps in a static object, say) still finds both after this file's
-// own statics would have gone.
-std::mutex& Lock() {
-  static auto* m = new std::mutex;
-  return *m;
-}
+// Nothing here is torn down at exit: an instrument destroyed while the
+// process exits (one a host keeps in a static object, say) still finds the
+// lock and the list. The list itself is freed when its last entry goes, so
+// unloading the library leaves nothing behind.
+static_assert(std::is_trivially_destructible_v<std::mutex>);
+constinit std::mutex lock;
+constinit std::vector<Entry>* entries = nullptr;
 
-std::vector<Entry>& Entries() {
-  static auto* entries = new std::vector<Entry>;
-  return *entries;
-}
+std::mutex& Lock() { return lock; }
 
 }  // namespace
 
 void Add(InstrumentBase* instrument, const void* key) {
   std::lock_guard lock(Lock());
-  Entries().push_back({instrument, key});
+  if (entries == nullptr) entries = new std::vector<Entry>;
+  entries->push_back({instrument, key});
 }
 
 void Remove(InstrumentBase* instrument) {
   std::lock_guard lock(Lock());
-  std::erase_if(Entries(), [&](const Entry& e) { return e.instrument == instrument; });
+  if (entries == nullptr) return;
+  std::erase_if(*entries, [&](const Entry& e) { return e.instrument == instrument; });
+  if (entries->empty()) {
+    delete entries;
+    entries = nullptr;
+  }
 }
 
 InstrumentBase* Find(const void* key) {
   std::lock_guard lock(Lock());
-  for (const Entry& e : Entries()) {
+  if (entries == nullptr) return nullptr;
+  for (const Entry& e : *entries) {
     if (e.key == key) return e.instrument;
   }
   return nullptr;
@@ -47,7 +52,7 @@ InstrumentBase* Find(const void* key) {
 
 int Count() {
   std::lock_guard lock(Lock());
-  return static_cast<int>(Entries().size());
+  return entries == nullptr ? 0 : static_cast<int>(entries->size());
 }
 
 }  // namespace instrument_registry

@@ -7,24 +7,26 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <type_traits>
 
 namespace {
 
 // The one table of the program and the number of oscillators using it. The
 // mutex is taken only when an oscillator is created or destroyed, which the
 // voices may do on different threads.
+// Trivially destructible and constant-initialised: nothing of it is torn
+// down at exit, so oscillators of an instance destroyed while the process
+// exits still find it, and nothing is left behind when the library is
+// unloaded (the table goes with the last oscillator).
 struct SharedNoise {
   std::mutex mutex;
   int count = 0;
-  std::unique_ptr<float[]> table;
+  float* table = nullptr;
 };
+static_assert(std::is_trivially_destructible_v<SharedNoise>);
+constinit SharedNoise sharedNoise;
 
-// Never destroyed: oscillators of an instance destroyed while the process
-// exits still find it (the table itself goes with the last oscillator).
-SharedNoise& Shared() {
-  static auto* shared = new SharedNoise;
-  return *shared;
-}
+SharedNoise& Shared() { return sharedNoise; }
 
 std::unique_ptr<float[]> MakeTable() {
   auto table = std::make_unique<float[]>(ZNoiseOsc::kTableSize);
@@ -105,21 +107,24 @@ void AddScaled(const float* noise, int frames, float leftGain, float rightGain, 
 ZNoiseOsc::ZNoiseOsc() {
   SharedNoise& shared = Shared();
   std::lock_guard lock(shared.mutex);
-  if (shared.count == 0) shared.table = MakeTable();
+  if (shared.count == 0) shared.table = MakeTable().release();
   ++shared.count;
-  table_ = shared.table.get();
+  table_ = shared.table;
 }
 
 ZNoiseOsc::~ZNoiseOsc() {
   SharedNoise& shared = Shared();
   std::lock_guard lock(shared.mutex);
-  if (--shared.count == 0) shared.table.reset();
+  if (--shared.count == 0) {
+    delete[] shared.table;
+    shared.table = nullptr;
+  }
 }
 
 const float* ZNoiseOsc::SharedTable() {
   SharedNoise& shared = Shared();
   std::lock_guard lock(shared.mutex);
-  return shared.table.get();
+  return shared.table;
 }
 
 int ZNoiseOsc::InstanceCount() {

@@ -25,12 +25,14 @@ float* AllocateFloats(std::size_t count) {
 
 }  // namespace
 
-// Never destroyed, like the other tables instances share: a builder
-// destroyed while the process exits still locks a live mutex.
-std::mutex& FftPlannerMutex() {
-  static auto* m = new std::mutex;
-  return *m;
-}
+// Constant-initialised and trivially destructible: a builder destroyed while
+// the process exits still locks a live mutex, and unloading leaves nothing.
+namespace {
+static_assert(std::is_trivially_destructible_v<std::mutex>);
+constinit std::mutex fftPlannerMutex;
+}  // namespace
+
+std::mutex& FftPlannerMutex() { return fftPlannerMutex; }
 
 double LevelNoteFrequency(int level) {
   return 13.75 * std::exp2((level + 1 - 9) / 12.0);
