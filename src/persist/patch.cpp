@@ -73,7 +73,9 @@ void ReadLine(EventEnvelope& line, Reader& r) {
   if (static_cast<std::uint64_t>(count) * (values + 1) * 4 > r.Remaining()) {
     throw StreamError("breakpoint count past the end of the data");
   }
-  if (line.valuesPerPoint() != static_cast<int>(values)) line.SetValuesPerPoint(static_cast<int>(values));
+  // The line keeps its own width, which everything that plays or edits it
+  // relies on: stored values beyond it are dropped, missing ones are zero.
+  const auto width = static_cast<std::uint32_t>(line.valuesPerPoint());
   line.Clear();
   // Every time and value reaches the sound: one that is not a number would
   // make every sample after it one too.
@@ -83,8 +85,11 @@ void ReadLine(EventEnvelope& line, Reader& r) {
     return v;
   };
   for (std::uint32_t i = 0; i < count; ++i) {
-    Breakpoint& p = line.Append(finite());
-    for (float& value : p.values) value = finite();
+    Breakpoint& p = line.Append(finite(), 0.0f);
+    for (std::uint32_t k = 0; k < values; ++k) {
+      const float value = finite();
+      if (k < width) p.values[k] = value;
+    }
   }
 }
 

@@ -26,8 +26,9 @@ bool ReadPatch(Zelvane& z, Reader& reader);
 
 // One timeline line: marker, breakpoint count, values per breakpoint, then
 // each breakpoint's time and values. Reading replaces the line's breakpoints
-// (reshaping it to the stored values per breakpoint) and throws StreamError
-// on damaged data.
+// and keeps its values per breakpoint (extra stored values are dropped,
+// missing ones are zero); damaged data, a time or value that is not a number
+// included, throws StreamError.
 void WriteLine(const EventEnvelope& line, Writer& writer);
 void ReadLine(EventEnvelope& line, Reader& reader);
 
