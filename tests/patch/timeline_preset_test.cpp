@@ -1,5 +1,8 @@
 // Timeline preset bodies: which lines are written, and which are applied.
 #include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "instrument/instrument_fixture.h"
@@ -66,6 +69,53 @@ TEST_F(InstrumentTest, TimelinePresetsWithBreakpointsThatAreNotNumbersChangeNoth
   float* out[2] = {l.data(), r.data()};
   z->processReplacing(nullptr, out, 256);
   for (std::size_t i = 0; i < l.size(); ++i) ASSERT_TRUE(std::isfinite(l[i]) && std::isfinite(r[i]));
+}
+
+// One line record: every breakpoint at its time, all values set to value.
+std::string LineRecord(int line, int width, std::initializer_list<float> times, float value) {
+  std::string body;
+  StringWriter w(body);
+  for (int i = 0; i < 6; ++i) w.WriteBool(i == line);
+  w.WriteFloat(1.0f);
+  w.WriteCount(static_cast<std::uint32_t>(times.size()));
+  w.WriteCount(static_cast<std::uint32_t>(width));
+  for (float t : times) {
+    w.WriteFloat(t);
+    for (int i = 0; i < width; ++i) w.WriteFloat(value + static_cast<float>(i));
+  }
+  return body;
+}
+
+// Editing and playing rely on each line's own width.
+TEST_F(InstrumentTest, LineRecordsOfAnotherWidthKeepTheLinesWidth) {
+  EventEnvelope& voice = z->voiceSettings(0).line(VoiceSettings::kVoice);
+  for (int width : {64, 2}) {
+    const std::string body = LineRecord(VoiceSettings::kVoice, width, {0.0f, 500.0f}, 0.25f);
+    StringReader r(body.data(), body.size());
+    ReadTimelinePreset(*z, {true, true, true, true, true, true}, r);
+    ASSERT_EQ(voice.valuesPerPoint(), 5);
+    ASSERT_EQ(voice.size(), 2);
+    EXPECT_FLOAT_EQ(voice[1].values[1], 1.25f);
+    EXPECT_FLOAT_EQ(voice[1].values[4], width > 4 ? 4.25f : 0.0f);  // missing values are zero
+    EXPECT_FLOAT_EQ(z->ReadEditedValue(0, VoiceSettings::kVoice, 4), width > 4 ? 4.25f : 0.0f);
+  }
+}
+
+// Vector positions far outside the square, with and without modulation.
+TEST_F(InstrumentTest, FarOffVectorPositionsPlayCleanly) {
+  for (float far : {1.0e30f, -1.0e30f}) {
+    const std::string body = LineRecord(VoiceSettings::kWave, 3, {0.0f, 3000.0f}, far);
+    StringReader r(body.data(), body.size());
+    ReadTimelinePreset(*z, {true, true, true, true, true, true}, r);
+    z->NoteOn(0, 60, 100, 0);
+    std::vector<float> l(512), rr(512);
+    float* out[2] = {l.data(), rr.data()};
+    z->processReplacing(nullptr, out, 512);
+    for (std::size_t i = 0; i < l.size(); ++i) {
+      ASSERT_TRUE(std::isfinite(l[i]) && std::isfinite(rr[i])) << far << " at " << i;
+    }
+    z->CutAllNotes();
+  }
 }
 
 }  // namespace

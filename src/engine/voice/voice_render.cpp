@@ -69,7 +69,10 @@ void Voice::ComputeWeights() {
     for (int i = 0; i < wave_.size(); ++i) {
       const Breakpoint& p = wave_[i];
       Breakpoint& w = weights_.Append(p.time);
-      Weights(p.values[0], p.values[1], 0.00001f, w.values.data());
+      // Into the square as the modulated path below: far outside it the
+      // weights overflow.
+      Weights(std::clamp(p.values[0], -1.0f, 1.0f), std::clamp(p.values[1], -1.0f, 1.0f), 0.00001f,
+              w.values.data());
     }
     return;
   }
