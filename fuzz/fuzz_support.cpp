@@ -95,16 +95,23 @@ void ResetInstrument() {
   // Comparing costs far less than loading: most inputs are refused early.
   if (m.z->GetState() == m.initialState) return;
   {
-    // The initial built-in kinds at the size the input left, then the
-    // initial size, which the kept tables give at once. Loading the state
-    // straight away would first rebuild every lane, user lanes too, at the
-    // initial size, only to replace them.
+    // Back to the initial tables without building any at a size larger than
+    // the initial one (the largest is 128 MiB a set), and without first
+    // rebuilding user lanes at the initial size only to replace them, as
+    // loading the state at once would: the initial kinds at a size no larger
+    // than the initial one are cheap, and the kept tables make the initial
+    // size free.
     std::lock_guard edit(m.z->editMutex());
     for (int k = 0; k < Zelvane::kVoices; ++k) {
       const WaveSet& keeper = m.keepers[static_cast<std::size_t>(k)];
       WaveSet& set = m.z->voiceSettings(k).waveSet();
-      set.BuildBuiltIns({keeper.kind(0), keeper.kind(1), keeper.kind(2), keeper.kind(3)});
+      const std::array<WaveSet::Kind, WaveSet::kLanes> kinds = {keeper.kind(0), keeper.kind(1),
+                                                                keeper.kind(2), keeper.kind(3)};
+      const bool larger = static_cast<long>(set.length()) * set.levelCount() >
+                          static_cast<long>(keeper.length()) * keeper.levelCount();
+      if (!larger) set.BuildBuiltIns(kinds);
       set.Resize(keeper.length(), keeper.levelCount());
+      set.BuildBuiltIns(kinds);
     }
   }
   if (!m.z->SetState(m.initialState.data(), m.initialState.size()) ||
