@@ -1,5 +1,6 @@
 #include "persist/patch.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -14,6 +15,8 @@ namespace {
 
 constexpr int kMaxRows = 1024;            // more rows than this is damage, not a patch
 constexpr std::uint32_t kMaxValuesPerPoint = 64;
+// Times (frames: over six hours) and values beyond this are damage.
+constexpr float kMaxBreakpointMagnitude = 1.0e9f;
 
 void WritePerformSource(PerformModSource& p, Writer& w) {
   w.WriteFloat(p.amount(0));
@@ -77,11 +80,12 @@ void ReadLine(EventEnvelope& line, Reader& r) {
   // relies on: stored values beyond it are dropped, missing ones are zero.
   const auto width = static_cast<std::uint32_t>(line.valuesPerPoint());
   line.Clear();
-  // Every time and value reaches the sound: one that is not a number would
-  // make every sample after it one too.
+  // Every time and value reaches the sound: one that is not a number, or so
+  // large that arithmetic on it overflows, would make every sample after it
+  // NaN.
   auto finite = [&r] {
     const float v = r.ReadFloat();
-    if (!std::isfinite(v)) throw StreamError("a breakpoint that is not a number");
+    if (!(std::fabs(v) <= kMaxBreakpointMagnitude)) throw StreamError("a breakpoint out of range");
     return v;
   };
   for (std::uint32_t i = 0; i < count; ++i) {
@@ -205,7 +209,12 @@ void ReadEffects(Zelvane& z, Reader& r, float version, int level) {
 
 }  // namespace
 
-int Level(float version) { return static_cast<int>(std::floor(version * 1000.0f + 0.5f)); }
+int Level(float version) {
+  // Damaged data may hold any float: keep the conversion defined.
+  const float level = std::floor(version * 1000.0f + 0.5f);
+  if (std::isnan(level)) return 0;
+  return static_cast<int>(std::clamp(level, -1.0e6f, 1.0e6f));
+}
 
 bool WritePatch(Zelvane& z, Writer& w) {
   // Every writer of what is saved here holds the edit lock; the audio thread

@@ -28,11 +28,12 @@ bool ReadPatch(Zelvane& z, Reader& reader);
 // each breakpoint's time and values. Reading replaces the line's breakpoints
 // and keeps its values per breakpoint (extra stored values are dropped,
 // missing ones are zero); damaged data, a time or value that is not a number
-// included, throws StreamError.
+// within +-1e9 included, throws StreamError.
 void WriteLine(const EventEnvelope& line, Writer& writer);
 void ReadLine(EventEnvelope& line, Reader& reader);
 
-// The integer level of a stored version float: round(v x 1000), halves up.
+// The integer level of a stored version float: round(v x 1000), halves up;
+// 0 for NaN, and within +-1e6 whatever the float.
 int Level(float version);
 
 }  // namespace patch

@@ -1,5 +1,6 @@
 // The patch body through the host's state chunk and through patch files:
 // round trips, old levels, refusals and damaged data.
+#include <cmath>
 #include <cstdlib>
 #include <random>
 
@@ -207,6 +208,21 @@ TEST_F(PatchTest, DamagedChunksAreRefusedSafely) {
   // Still a working instrument.
   z->SetState(good.data(), good.size());
   EXPECT_EQ(Chunk(*z), good);
+}
+
+// Damaged bodies hold any float where a version belongs, in the body and in
+// each voice block.
+TEST_F(PatchTest, VersionsOfAnyFloatHaveALevel) {
+  EXPECT_EQ(patch::Level(0.012f), 12);
+  EXPECT_EQ(patch::Level(0.0045f), 5);  // halves up
+  EXPECT_EQ(patch::Level(NAN), 0);
+  EXPECT_EQ(patch::Level(-1.7e34f), -1000000);
+  EXPECT_EQ(patch::Level(INFINITY), 1000000);
+  std::string body = OldBody(0.004f, -1.7e34f);
+  z->SetState(body.data(), body.size());
+  body = OldBody(-1.7e34f, 0.004f);
+  z->SetState(body.data(), body.size());
+  EXPECT_TRUE(z->enabled().GetBool());
 }
 
 }  // namespace
