@@ -13,6 +13,9 @@ packages=(
   amsynth            # a third-party VST 2 instrument our host is tested against
   file binutils      # readelf for the exported-symbol and dependency checks
   clang-14 libfuzzer-14-dev libclang-rt-14-dev   # the fuzz targets (scripts/fuzz.sh)
+  libcairo2-dev libxcb1-dev libxcb-keysyms1-dev  # the editor: drawing and X11
+  fonts-liberation2 fontconfig                   # a sans with the metrics of "Arial"
+  xvfb xauth libxcb-xtest0-dev                   # the editor's tests on a virtual display
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(zynaddsubfx-vst)
