@@ -17,6 +17,12 @@ void ParameterController::Unbind(Parameter* p) {
   if (it != bound_.end()) bound_.erase(it);
 }
 
+void ParameterController::UnbindAllAndWait() {
+  const std::vector<Parameter*> bound = std::move(bound_);
+  bound_.clear();
+  for (Parameter* p : bound) p->UnsubscribeAndWait(this);
+}
+
 void ParameterController::SetNormalized(float n) {
   if (inverted_) n = 1.0f - n;
   // Index loop: a listener may bind further parameters while being told.

@@ -19,6 +19,10 @@ class ParameterController : public ParamUpdateListener {
   void Bind(Parameter* p);
   // Stops listening to p and forgets it.
   void Unbind(Parameter* p);
+  // Unbinds everything and waits for notifications still running on other
+  // threads. A control calls it first thing in its own destructor, so no
+  // late notification reaches a half-destroyed control.
+  void UnbindAllAndWait();
   // Writes n (1 - n when inverted) into every bound parameter in order; the
   // controller itself is not told about the change it made.
   void SetNormalized(float n);
