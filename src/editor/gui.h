@@ -1,31 +1,48 @@
-// The editor root of the instrument. For now a placeholder of the editor's
-// fixed size that draws nothing; it does no window, font or file work, so a
-// host that only scans the plug-in pays nothing for it.
+// The editor root: the page background, the top bar (help, about, page
+// tabs, previous and next patch, the File menu, the patch name) and one page
+// at a time below it, built anew on every switch. The instrument's refresh
+// requests reach the page at the editor's idle.
 // Thread: user-interface thread.
 #pragma once
 
-#include "editor/effect_gui_base.h"
+#include <array>
+#include <memory>
+#include <string>
 
-class AudioEffectX;
-class InstrumentBase;
+#include "editor/effect_gui_base.h"
+#include "editor/zsub_editor.h"
+#include "gui/image.h"
+
+class Zelvane;
 
 class GUI : public EffectGUIBase {
  public:
   static constexpr int kWidth = 767;
   static constexpr int kHeight = 638;
+  enum Page { kSynthPage = 0, kPerformPage = 1, kPresetPage = 2 };
 
   explicit GUI(AudioEffectX* effect);
-  int Width() const override { return kWidth; }
-  int Height() const override { return kHeight; }
-  bool Open(void* parentWindow) override;
-  void Close() override;
+  ~GUI() override;
 
-  bool isOpen() const { return open_; }
-  // The instrument this editor edits, found in the registry at open.
-  InstrumentBase* instrument() const { return instrument_; }
+  void GetSize(int& width, int& height) const override {
+    width = kWidth;
+    height = kHeight;
+  }
+  void Paint(gui::GraphicsContext& g) override;
+  void Idle() override;
+  void SelectPage(int page) override;
+
+  int page() const { return page_; }
+  ZSubEditor* currentPage() const { return pageObject_.get(); }
+  Zelvane* zelvane() const;
+
+ protected:
+  void Build() override;
+  void Unbuild() override;
+  void HandleRequests(unsigned requests) override;
 
  private:
-  AudioEffectX* effect_;
-  InstrumentBase* instrument_ = nullptr;
-  bool open_ = false;
+  std::array<gui::Image, 3> backgrounds_;
+  int page_ = -1;
+  std::unique_ptr<ZSubEditor> pageObject_;
 };

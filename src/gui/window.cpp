@@ -40,6 +40,14 @@ void Window::Create(Window* p, int w, int h, int px, int py) {
   Repaint();
 }
 
+void Window::RemoveFromParent() {
+  if (parent == nullptr) return;
+  InvalidateArea();
+  if (TopLevel* top = topLevel()) top->Forget(this);
+  std::erase(parent->children_, this);
+  parent = nullptr;
+}
+
 void Window::AttachToTopLevel(TopLevel* top) {
   root_ = top;
   created_ = top != nullptr;

@@ -76,6 +76,8 @@ class Window : public EventHandler {
   void ReleaseMouse();
   bool captured = false;
 
+  // Leaves the parent's children (its own stay with it).
+  void RemoveFromParent();
   // Becomes the root of a native window (the editor, a frame, a menu).
   void AttachToTopLevel(TopLevel* top);
   // A window standing for one not created here (the host's): destroying it

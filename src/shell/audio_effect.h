@@ -31,6 +31,8 @@ class AEffEditor {
   virtual int onKeyUp() { return 0; }
   virtual bool setKnobMode(int /*mode*/) { return false; }
   virtual bool onWheel(float /*distance*/) { return false; }
+  // Our own host's private editor requests (shell/editor_commands.h).
+  virtual vst2::VstIntPtr command(vst2::VstIntPtr /*command*/, void* /*ptr*/, float /*opt*/) { return 0; }
 
  protected:
   AudioEffectX* effect_;

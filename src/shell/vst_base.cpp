@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "shell/denormal_guard.h"
+#include "shell/editor_commands.h"
 #include "shell/message_box.h"
 
 VstBase::VstBase(vst2::audioMasterCallback audioMaster, const PluginIdentity& identity)
@@ -97,8 +98,7 @@ vst2::VstIntPtr VstBase::dispatcher(vst2::VstInt32 opcode, vst2::VstInt32 index,
     }
     case vst2::effEditOpen:
       if (editorLoader_ == nullptr) return 0;
-      editorLoader_->open(ptr);
-      return 1;
+      return editorLoader_->open(ptr) ? 1 : 0;
     case vst2::effEditClose:
       if (editorLoader_ != nullptr) editorLoader_->close();
       UserInterfaceIdle();
@@ -109,6 +109,11 @@ vst2::VstIntPtr VstBase::dispatcher(vst2::VstInt32 opcode, vst2::VstInt32 index,
       return 0;
     case vst2::effIdle:
       UserInterfaceIdle();
+      return 0;
+    case vst2::effVendorSpecific:
+      if (index == editor_commands::kTag && editorLoader_ != nullptr) {
+        return editorLoader_->command(value, ptr, opt);
+      }
       return 0;
     case vst2::effIdentify:
       return vst2::FourCC('N', 'v', 'E', 'f');

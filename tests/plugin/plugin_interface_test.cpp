@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "plugin_host.h"
+#include "shell/editor_commands.h"
 
 using namespace zhost;
 
@@ -94,14 +95,25 @@ TEST_F(PluginInterface, EditorRectangleIsKnownBeforeOpening) {
 }
 
 TEST_F(PluginInterface, EditorOpcodesInAnyOrderAreSafe) {
+  using namespace editor_commands;
   plugin.Dispatch(vst2::effEditIdle);   // idle without an editor
   plugin.Dispatch(vst2::effEditClose);  // close without opening
-  EXPECT_EQ(plugin.Dispatch(vst2::effEditOpen, 0, 0, nullptr), 1);
-  EXPECT_EQ(plugin.Dispatch(vst2::effEditOpen, 0, 0, nullptr), 1);  // twice
+  // No window to open in: refused, and nothing else changes.
+  EXPECT_EQ(plugin.Dispatch(vst2::effEditOpen, 0, 0, nullptr), 0);
+  vst2::ERect* rect = nullptr;
+  EXPECT_EQ(plugin.Dispatch(vst2::effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->right, 767);
+  EXPECT_EQ(rect->bottom, 638);
+  // Our host's headless editor goes through the same loader.
+  EXPECT_EQ(plugin.Dispatch(vst2::effVendorSpecific, kTag, kOpenHeadless), 1);
+  EXPECT_EQ(plugin.Dispatch(vst2::effVendorSpecific, kTag, kOpenHeadless), 1);  // twice
   plugin.Dispatch(vst2::effEditIdle);
   plugin.Dispatch(vst2::effEditClose);
   plugin.Dispatch(vst2::effEditClose);
-  EXPECT_EQ(plugin.Dispatch(vst2::effEditOpen, 0, 0, nullptr), 1);
+  EXPECT_EQ(plugin.Dispatch(vst2::effVendorSpecific, kTag, kAdvance, nullptr, 100.0f), 0) << "closed";
+  EXPECT_EQ(plugin.Dispatch(vst2::effVendorSpecific, kTag, kOpenHeadless), 1);
+  EXPECT_EQ(plugin.Dispatch(vst2::effVendorSpecific, 1234, kOpenHeadless), 0) << "not our tag";
   // The instance is closed with its editor open when the fixture ends.
 }
 

@@ -147,6 +147,9 @@ Zelvane::Zelvane(vst2::audioMasterCallback audioMaster, const InstanceOptions& o
 void Zelvane::UserInterfaceIdle() { learnManager_.WriteIfPending(); }
 
 Zelvane::~Zelvane() {
+  // A host may close the plug-in with its editor open: the editor goes
+  // first, while everything it shows still exists.
+  if (AEffEditor* loader = editorLoader()) loader->close();
   // The bridges outlive the voice settings they stand for: let go first.
   for (BridgeParameter& b : bridges_) b.SetTarget(nullptr);
 }

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <mutex>
 
+#include "shell/editor_commands.h"
+
 namespace {
 
 // The rectangle answered to every instance: taken from the first loader that
@@ -13,7 +15,7 @@ vst2::ERect gRect{};
 }  // namespace
 
 VstGUILoader::~VstGUILoader() {
-  if (editorObject_ != nullptr && isOpen()) editorObject_->Close();
+  if (editorObject_ != nullptr) editorObject_->Close();
 }
 
 void VstGUILoader::Attach() {
@@ -35,20 +37,35 @@ bool VstGUILoader::getRect(vst2::ERect** rect) {
 }
 
 bool VstGUILoader::open(void* parentWindow) {
-  if (isOpen() && editorObject_ != nullptr) editorObject_->Close();  // opened twice
+  if (editorObject_ != nullptr) editorObject_->Close();  // opened twice: start afresh
   if (editorObject_ == nullptr) editorObject_ = CreateGUI(effect_);
-  systemWindow_ = parentWindow != nullptr ? parentWindow : this;
-  return editorObject_->Open(parentWindow);
+  if (parentWindow == nullptr || !editorObject_->Open(parentWindow)) {
+    systemWindow_ = nullptr;
+    return false;
+  }
+  systemWindow_ = parentWindow;
+  return true;
 }
 
 void VstGUILoader::close() {
   if (editorObject_ != nullptr) {
-    if (isOpen()) editorObject_->Close();
+    editorObject_->Close();
     editorObject_.reset();
   }
   systemWindow_ = nullptr;
 }
 
 void VstGUILoader::idle() {
-  if (editorObject_ != nullptr && isOpen()) editorObject_->Idle();
+  if (editorObject_ != nullptr && editorObject_->isOpen()) editorObject_->Idle();
+}
+
+vst2::VstIntPtr VstGUILoader::command(vst2::VstIntPtr command, void* ptr, float opt) {
+  if (command == editor_commands::kOpenHeadless) {
+    if (editorObject_ != nullptr) editorObject_->Close();
+    if (editorObject_ == nullptr) editorObject_ = CreateGUI(effect_);
+    if (!editorObject_->OpenHeadless()) return 0;
+    systemWindow_ = this;
+    return 1;
+  }
+  return editorObject_ != nullptr ? editorObject_->Command(command, ptr, opt) : 0;
 }

@@ -20,6 +20,7 @@ class VstGUILoader : public AEffEditor {
   bool open(void* parentWindow) override;
   void close() override;
   void idle() override;
+  vst2::VstIntPtr command(vst2::VstIntPtr command, void* ptr, float opt) override;
   EffectGUIBase* editorObject() const { return editorObject_.get(); }
 
  protected:
