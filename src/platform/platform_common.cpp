@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/platform.h"
+#include "platform/program_lookup.h"
 
 extern char** environ;
 
@@ -21,20 +22,20 @@ std::atomic<bool> manual{false};
 std::atomic<std::int64_t> manualNow{0};
 void (*timerTick)() = nullptr;
 
-bool OnPath(const char* program) {
+}  // namespace
+
+std::string FindProgram(const std::string& program) {
   const char* path = std::getenv("PATH");
   std::string folders = path != nullptr ? path : "/usr/bin:/bin";
   std::size_t start = 0;
   while (start <= folders.size()) {
     const std::size_t end = std::min(folders.find(':', start), folders.size());
     const std::string candidate = folders.substr(start, end - start) + "/" + program;
-    if (end > start && access(candidate.c_str(), X_OK) == 0) return true;
+    if (end > start && access(candidate.c_str(), X_OK) == 0) return candidate;
     start = end + 1;
   }
-  return false;
+  return {};
 }
-
-}  // namespace
 
 std::int64_t NowMs() {
   if (manual.load(std::memory_order_relaxed)) return manualNow.load(std::memory_order_relaxed);
@@ -61,7 +62,7 @@ void RunTimerTick() {
 bool OpenWithDesktop(const std::string& target) {
   // A file that is not there fails here, not in a viewer's error window.
   if (!target.empty() && target[0] == '/' && access(target.c_str(), R_OK) != 0) return false;
-  if (!OnPath("xdg-open")) return false;
+  if (FindProgram("xdg-open").empty()) return false;
   // The shell puts xdg-open in the background and ends at once, so the
   // user-interface thread never waits for the viewer (some xdg-open set-ups
   // run it in the foreground); nothing is left to reap.
