@@ -1,12 +1,9 @@
 #include "platform/platform_factory.h"
 
-#include <cstdio>
+#include "platform/x11_platform.h"
 
 namespace platform {
 
-std::unique_ptr<Platform> CreateDisplayPlatform() {
-  std::fprintf(stderr, "Zelvane: no display back end in this build\n");
-  return nullptr;
-}
+std::unique_ptr<Platform> CreateDisplayPlatform() { return CreateX11Platform(); }
 
 }  // namespace platform
