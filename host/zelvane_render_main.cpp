@@ -12,6 +12,7 @@
 #include <string>
 
 #include "demo_song.h"
+#include "editor_session.h"
 #include "midi_file.h"
 #include "persist/data_folders.h"
 #include "persist/preset_library.h"
@@ -46,6 +47,11 @@ void PrintHelp(std::FILE* out) {
       "  --state FILE         load a saved state chunk before rendering\n"
       "  --save-state FILE    save the plug-in's state chunk after rendering\n"
       "  --list-patches       list the patch library (category/name), then exit\n"
+      "  --editor             open the plug-in's editor in a window of its own (needs an\n"
+      "                         X display; exit status 2 without one) and play the demo\n"
+      "                         or --midi FILE over and over in real time, silently, until\n"
+      "                         the window is closed; no WAV file is written, but\n"
+      "                         --save-state saves what was edited\n"
       "  -h, --help           show this help\n",
       out);
 }
@@ -85,13 +91,14 @@ struct CommandLine {
   double tempo = 120.0;
   bool listParams = false;
   bool listPatches = false;
+  bool editor = false;
   bool help = false;
 };
 
 CommandLine Parse(int argc, char** argv) {
   enum Option {
     kPlugin = 256, kMidi, kRate, kBlock, kTempo, kTail, kBits, kParam, kListParams,
-    kPatch, kState, kSaveState, kListPatches
+    kPatch, kState, kSaveState, kListPatches, kEditor
   };
   static const option kOptions[] = {{"plugin", required_argument, nullptr, kPlugin},
                                     {"midi", required_argument, nullptr, kMidi},
@@ -107,6 +114,7 @@ CommandLine Parse(int argc, char** argv) {
                                     {"state", required_argument, nullptr, kState},
                                     {"save-state", required_argument, nullptr, kSaveState},
                                     {"list-patches", no_argument, nullptr, kListPatches},
+                                    {"editor", no_argument, nullptr, kEditor},
                                     {"help", no_argument, nullptr, 'h'},
                                     {nullptr, 0, nullptr, 0}};
 
@@ -174,6 +182,9 @@ CommandLine Parse(int argc, char** argv) {
       case kListPatches:
         cl.listPatches = true;
         break;
+      case kEditor:
+        cl.editor = true;
+        break;
       case 'h':
         cl.help = true;
         break;
@@ -231,6 +242,7 @@ int Run(const CommandLine& cl) {
   zhost::MidiSequence sequence =
       cl.midiPath ? zhost::ReadMidiFile(*cl.midiPath, cl.tempo) : zhost::DemoSong();
 
+  if (cl.editor) return zhost::RunEditorSession(cl.job, sequence);
   zhost::RenderJob job(cl.job);
   if (cl.listParams) {
     for (const auto& p : job.Parameters()) {
