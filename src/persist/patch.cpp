@@ -15,8 +15,17 @@ namespace {
 
 constexpr int kMaxRows = 1024;            // more rows than this is damage, not a patch
 constexpr std::uint32_t kMaxValuesPerPoint = 64;
-// Times (frames: over six hours) and values beyond this are damage.
-constexpr float kMaxBreakpointMagnitude = 1.0e9f;
+// Breakpoint times (frames: over six hours), values and amounts beyond this
+// are damage, as is anything that is not a number: such a value reaches the
+// sound, and arithmetic on it overflows into NaN, which then stays in every
+// smoothed or filtered value it passes through.
+constexpr float kMaxMagnitude = 1.0e9f;
+
+float ReadInRange(Reader& r) {
+  const float v = r.ReadFloat();
+  if (!(std::fabs(v) <= kMaxMagnitude)) throw StreamError("a value out of range");
+  return v;
+}
 
 void WritePerformSource(PerformModSource& p, Writer& w) {
   w.WriteFloat(p.amount(0));
@@ -32,8 +41,9 @@ void WritePerformSource(PerformModSource& p, Writer& w) {
 }
 
 void ReadPerformSource(PerformModSource& p, Reader& r) {
-  p.amount(0) = r.ReadFloat();
-  p.amount(1) = r.ReadFloat();
+  const float amounts[2] = {ReadInRange(r), ReadInRange(r)};
+  p.amount(0) = amounts[0];
+  p.amount(1) = amounts[1];
   p.x().SetValue(r.ReadFloat());
   p.y().SetValue(r.ReadFloat());
   for (int axis = 0; axis < 2; ++axis) {
@@ -80,18 +90,10 @@ void ReadLine(EventEnvelope& line, Reader& r) {
   // relies on: stored values beyond it are dropped, missing ones are zero.
   const auto width = static_cast<std::uint32_t>(line.valuesPerPoint());
   line.Clear();
-  // Every time and value reaches the sound: one that is not a number, or so
-  // large that arithmetic on it overflows, would make every sample after it
-  // NaN.
-  auto finite = [&r] {
-    const float v = r.ReadFloat();
-    if (!(std::fabs(v) <= kMaxBreakpointMagnitude)) throw StreamError("a breakpoint out of range");
-    return v;
-  };
   for (std::uint32_t i = 0; i < count; ++i) {
-    Breakpoint& p = line.Append(finite(), 0.0f);
+    Breakpoint& p = line.Append(ReadInRange(r), 0.0f);
     for (std::uint32_t k = 0; k < values; ++k) {
-      const float value = finite();
+      const float value = ReadInRange(r);
       if (k < width) p.values[k] = value;
     }
   }
@@ -127,7 +129,7 @@ void ReadVoice(VoiceSettings& v, Reader& r) {
     read.enabled = r.ReadBool();
     read.sourceOutput = r.ReadInt();
     read.targetInput = r.ReadInt();
-    read.amount = r.ReadFloat();
+    read.amount = ReadInRange(r);
     read.amountFromLine = r.ReadBool();
     read.voiceTarget = read.targetInput < 7;
     // A table of more rows than ours keeps the ones it has room for.

@@ -225,4 +225,30 @@ TEST_F(PatchTest, VersionsOfAnyFloatHaveALevel) {
   EXPECT_TRUE(z->enabled().GetBool());
 }
 
+// A pad's amount that is not a number would stay in the pad's smoothing,
+// which no later patch or state resets.
+TEST_F(PatchTest, PadAmountsThatAreNotNumbersAreRefusedAndLeaveNothingBehind) {
+  const std::string good = Chunk(*z);
+  std::string prefix;  // the fields before the first pad's amounts
+  StringWriter w(prefix);
+  w.WriteFloat(patch::kVersion);
+  w.WriteString(patch::kTag);
+  w.WriteBool(false);
+  w.WriteString(z->patchName());
+  for (int i = 0; i < 5; ++i) w.WriteFloat(0.0f);
+  for (float bad : {NAN, INFINITY, 3.0e38f}) {
+    std::string damaged = good;
+    std::string value;
+    StringWriter vw(value);
+    vw.WriteFloat(bad);
+    damaged.replace(prefix.size() + 4, 4, value);  // the Y amount of pad 1
+    messages.clear();
+    z->SetState(damaged.data(), damaged.size());
+    EXPECT_FALSE(messages.empty()) << bad;
+    Render(512);
+    EXPECT_TRUE(std::isfinite(z->performSource(0).amount(1))) << bad;
+    EXPECT_TRUE(std::isfinite(z->performSource(0).smoothed(1))) << bad;
+  }
+}
+
 }  // namespace
