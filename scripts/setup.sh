@@ -16,6 +16,7 @@ packages=(
   libcairo2-dev libxcb1-dev libxcb-keysyms1-dev  # the editor: drawing and X11
   fonts-liberation2 fontconfig                   # a sans with the metrics of "Arial"
   xvfb xauth libxcb-xtest0-dev                   # the editor's tests on a virtual display
+  openbox                                        # ... and under a reparenting window manager
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(zynaddsubfx-vst)
