@@ -81,6 +81,22 @@ bool TestHost::OverrideRedirect(xcb_window_t w) {
   return on;
 }
 
+bool TestHost::Viewable(xcb_window_t w) {
+  auto* r = xcb_get_window_attributes_reply(c_, xcb_get_window_attributes(c_, w), nullptr);
+  const bool viewable = r != nullptr && r->map_state == XCB_MAP_STATE_VIEWABLE;
+  std::free(r);
+  return viewable;
+}
+
+xcb_window_t TestHost::Parent(xcb_window_t w) {
+  xcb_window_t parent = XCB_NONE;
+  if (auto* r = xcb_query_tree_reply(c_, xcb_query_tree(c_, w), nullptr)) {
+    parent = r->parent;
+    std::free(r);
+  }
+  return parent;
+}
+
 std::vector<xcb_window_t> TestHost::RootChildrenBottomToTop() {
   std::vector<xcb_window_t> children;
   if (auto* r = xcb_query_tree_reply(c_, xcb_query_tree(c_, root()), nullptr)) {

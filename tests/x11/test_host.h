@@ -36,6 +36,8 @@ class TestHost {
   // The window's corner on the screen.
   void Origin(xcb_window_t w, int& x, int& y);
   bool OverrideRedirect(xcb_window_t w);
+  bool Viewable(xcb_window_t w);
+  xcb_window_t Parent(xcb_window_t w);
   std::vector<xcb_window_t> RootChildrenBottomToTop();
   xcb_window_t InputFocus();
 

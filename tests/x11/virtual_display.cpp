@@ -16,6 +16,8 @@
 
 #include "platform/program_lookup.h"
 
+extern char** environ;
+
 namespace x11test {
 namespace {
 
@@ -35,17 +37,7 @@ Server& TheServer() {
 
 void Stop() {
   Server& s = TheServer();
-  if (s.pid <= 0) return;
-  kill(s.pid, SIGTERM);
-  for (int i = 0; i < 200; ++i) {
-    if (waitpid(s.pid, nullptr, WNOHANG) == s.pid) {
-      s.pid = 0;
-      return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  kill(s.pid, SIGKILL);
-  waitpid(s.pid, nullptr, 0);
+  StopChild(s.pid);
   s.pid = 0;
 }
 
@@ -72,24 +64,7 @@ void Start(Server& s) {
   // between two tests, and refuses connections while it does.
   std::vector<std::string> args{xvfb,      "-displayfd", "3",   "-screen",  "0",
                                 "1280x1024x24", "-nolisten", "tcp", "-noreset"};
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const pid_t parent = getpid();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    // A test that crashes takes its server with it.
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
-    if (getppid() != parent) _exit(127);
-    dup2(fds[1], 3);  // dup2 clears close-on-exec
-    const int devNull = open("/dev/null", O_RDWR);
-    dup2(devNull, 0);
-    dup2(devNull, 1);
-    dup2(devNull, 2);
-    close_range(4, ~0u, 0);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
+  const pid_t pid = SpawnChild(args, {}, fds[1]);
   close(fds[1]);
   if (pid < 0) {
     close(fds[0]);
@@ -120,6 +95,52 @@ void Start(Server& s) {
 }
 
 }  // namespace
+
+pid_t SpawnChild(std::vector<std::string> args, const std::vector<std::string>& environment, int fd3) {
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  // The environment is ours with the entries given replacing theirs.
+  std::vector<std::string> entries;
+  for (char** e = environ; *e != nullptr; ++e) {
+    const std::string entry = *e;
+    bool replaced = false;
+    for (const std::string& x : environment) replaced |= entry.rfind(x.substr(0, x.find('=') + 1), 0) == 0;
+    if (!replaced) entries.push_back(entry);
+  }
+  entries.insert(entries.end(), environment.begin(), environment.end());
+  std::vector<char*> envp;
+  for (std::string& e : entries) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0) {
+    // A test that crashes takes its helpers with it.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(127);
+    if (fd3 >= 0) dup2(fd3, 3);  // dup2 clears close-on-exec
+    if (fd3 == 3) fcntl(3, F_SETFD, 0);  // but not onto itself
+    const int devNull = open("/dev/null", O_RDWR);
+    dup2(devNull, 0);
+    dup2(devNull, 1);
+    dup2(devNull, 2);
+    close_range(fd3 >= 0 ? 4 : 3, ~0u, 0);
+    execve(argv[0], argv.data(), envp.data());
+    _exit(127);
+  }
+  return pid;
+}
+
+void StopChild(pid_t pid) {
+  if (pid <= 0) return;
+  kill(pid, SIGTERM);
+  for (int i = 0; i < 200; ++i) {
+    if (waitpid(pid, nullptr, WNOHANG) == pid) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
 
 DisplayState StartVirtualDisplay(std::string& why) {
   Server& s = TheServer();
