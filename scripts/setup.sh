@@ -15,6 +15,7 @@ packages=(
   clang-14 libfuzzer-14-dev libclang-rt-14-dev   # the fuzz targets (scripts/fuzz.sh)
   libcairo2-dev libxcb1-dev libxcb-keysyms1-dev  # the editor: drawing and X11
   fonts-liberation2 fontconfig                   # a sans with the metrics of "Arial"
+  libfontconfig-dev                              # the GUI tests free its caches at exit
   xvfb xauth libxcb-xtest0-dev                   # the editor's tests on a virtual display
   openbox                                        # ... and under a reparenting window manager
 )
