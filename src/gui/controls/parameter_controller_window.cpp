@@ -1,0 +1,7 @@
+#include "gui/controls/parameter_controller_window.h"
+
+namespace gui {
+
+ParameterControllerWindow::~ParameterControllerWindow() { UnbindAllAndWait(); }
+
+}  // namespace gui
