@@ -55,6 +55,7 @@ class EffectGUIBase : public gui::Window {
   virtual void HandleRequests(unsigned requests) = 0;
   virtual void SelectPage(int /*page*/) {}
   InstrumentEditor* board() const;
+  platform::NativeWindow* native() const { return top_ != nullptr ? &top_->native() : nullptr; }
 
  private:
   AudioEffectX* effect_;
