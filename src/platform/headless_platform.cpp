@@ -70,7 +70,7 @@ void HeadlessPlatform::Wait(int timeoutMs) {
   Pump();
   if (windows_.size() != before) {
     idleSteps_ = 0;
-  } else if (++idleSteps_ > kMaxIdleSteps) {
+  } else if (++idleSteps_ > (modalStep_ ? kMaxIdleSteps : kUnattendedSteps)) {
     // Nobody answers: close the innermost window so the loop ends.
     idleSteps_ = 0;
     modalGaveUp_ = true;

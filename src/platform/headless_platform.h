@@ -60,8 +60,11 @@ class HeadlessPlatform : public Platform {
 
   // Called at every Wait (modal loops); a step that does nothing for
   // kMaxIdleSteps waits ends the innermost modal window as if closed.
+  // Without a step nobody can answer: a dialog is closed after two seconds
+  // of its time (a screenshot never hangs on a message box).
   void SetModalStep(std::function<void()> step) { modalStep_ = std::move(step); }
   static constexpr int kMaxIdleSteps = 20000;
+  static constexpr int kUnattendedSteps = 200;
   bool modalGaveUp() const { return modalGaveUp_; }
 
   // The pixel of a window's image as last painted: 0xAARRGGBB, not
