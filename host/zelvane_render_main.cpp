@@ -12,6 +12,7 @@
 #include <string>
 
 #include "demo_song.h"
+#include "editor_screenshot.h"
 #include "editor_session.h"
 #include "midi_file.h"
 #include "persist/data_folders.h"
@@ -52,6 +53,8 @@ void PrintHelp(std::FILE* out) {
       "                         or --midi FILE over and over in real time, silently, until\n"
       "                         the window is closed; no WAV file is written, but\n"
       "                         --save-state saves what was edited\n"
+      "  --screenshot FILE    write the editor's image as PNG without a display, then exit\n"
+      "  --page N             the editor page for --screenshot: 0 synth, 1 perform, 2 preset\n"
       "  -h, --help           show this help\n",
       out);
 }
@@ -92,13 +95,15 @@ struct CommandLine {
   bool listParams = false;
   bool listPatches = false;
   bool editor = false;
+  std::string screenshotPath;
+  int page = 0;
   bool help = false;
 };
 
 CommandLine Parse(int argc, char** argv) {
   enum Option {
     kPlugin = 256, kMidi, kRate, kBlock, kTempo, kTail, kBits, kParam, kListParams,
-    kPatch, kState, kSaveState, kListPatches, kEditor
+    kPatch, kState, kSaveState, kListPatches, kEditor, kScreenshot, kPage
   };
   static const option kOptions[] = {{"plugin", required_argument, nullptr, kPlugin},
                                     {"midi", required_argument, nullptr, kMidi},
@@ -115,6 +120,8 @@ CommandLine Parse(int argc, char** argv) {
                                     {"save-state", required_argument, nullptr, kSaveState},
                                     {"list-patches", no_argument, nullptr, kListPatches},
                                     {"editor", no_argument, nullptr, kEditor},
+                                    {"screenshot", required_argument, nullptr, kScreenshot},
+                                    {"page", required_argument, nullptr, kPage},
                                     {"help", no_argument, nullptr, 'h'},
                                     {nullptr, 0, nullptr, 0}};
 
@@ -185,6 +192,12 @@ CommandLine Parse(int argc, char** argv) {
       case kEditor:
         cl.editor = true;
         break;
+      case kScreenshot:
+        cl.screenshotPath = optarg;
+        break;
+      case kPage:
+        cl.page = ParseInteger(optarg, "page", 0, 2);
+        break;
       case 'h':
         cl.help = true;
         break;
@@ -244,6 +257,11 @@ int Run(const CommandLine& cl) {
 
   if (cl.editor) return zhost::RunEditorSession(cl.job, sequence);
   zhost::RenderJob job(cl.job);
+  if (!cl.screenshotPath.empty()) {
+    zhost::WriteEditorScreenshot(job.plugin(), cl.screenshotPath, cl.page);
+    std::printf("wrote %s\n", cl.screenshotPath.c_str());
+    return 0;
+  }
   if (cl.listParams) {
     for (const auto& p : job.Parameters()) {
       std::printf("%d\t%s\t%.6f\n", p.index, p.name.c_str(), static_cast<double>(p.value));

@@ -13,6 +13,7 @@
 
 #include "midi_file.h"
 #include "plugin_host.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 #include "third_party.h"
 #include "wav_file.h"
@@ -217,6 +218,39 @@ TEST_F(RenderCommand, StateSavedAfterARenderLoadsBackUnchanged) {
   Outcome missing = Run({"--midi", note, "-o", wav, "--patch", dir.File("none.zel")});
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_NE(missing.err.find("none.zel"), std::string::npos) << missing.err;
+}
+
+}  // namespace
+
+namespace {
+
+// Width and height from a PNG's header chunk.
+std::pair<int, int> PngSize(const std::string& path) {
+  const std::string bytes = Slurp(path);
+  if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
+  auto word = [&](std::size_t at) {
+    return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+           (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+  };
+  return {word(16), word(20)};
+}
+
+TEST_F(RenderCommand, ScreenshotDrawsTheEditorWithoutADisplay) {
+  const std::filesystem::path data = dir.path() / "data";
+  std::filesystem::create_directories(data / "Tarvenn Audio/Zelvane/Data");
+  std::filesystem::create_directory_symlink(ZELVANE_SKIN_IMAGES, data / "Tarvenn Audio/Zelvane/Data/Images");
+  ScopedEnv xdg("XDG_DATA_HOME", data.string());
+  ScopedEnv display("DISPLAY", std::nullopt);
+  const std::string shot = dir.File("editor.png");
+  Outcome o = Run({"--screenshot", shot, "--page", "1"});
+  ASSERT_EQ(o.exitCode, 0) << o.err;
+  EXPECT_NE(o.out.find("wrote"), std::string::npos);
+  EXPECT_EQ(PngSize(shot), (std::pair<int, int>{767, 638}));
+  EXPECT_EQ(o.err, "") << "the skin is complete: nothing to complain about";
+
+  o = Run({"--screenshot", shot, "--page", "3"});
+  EXPECT_EQ(o.exitCode, 2);
+  EXPECT_NE(o.err.find("--page"), std::string::npos);
 }
 
 }  // namespace
