@@ -8,8 +8,6 @@
 
 #include "editor/zsub_editor.h"
 
-class Zelvane;
-
 // Where the pages lie in the editor.
 namespace page_layout {
 inline constexpr int kSynthX = 0, kSynthY = 40, kSynthWidth = 767, kSynthHeight = 598;
@@ -19,31 +17,33 @@ inline constexpr int kPresetX = 0, kPresetY = 40, kPresetWidth = 767, kPresetHei
 
 class SynthGUI : public ZSubEditor {
  public:
-  void Create(gui::Window* editor, Zelvane* instrument);
+  void Create(gui::Window* editor, Zelvane* instrument) {
+    using namespace page_layout;
+    CreatePage(editor, instrument, kSynthX, kSynthY, kSynthWidth, kSynthHeight);
+  }
   void Idle() override {}
-
- private:
-  using gui::Window::Create;
-  Zelvane* instrument_ = nullptr;
 };
 
 class PerformGUI : public ZSubEditor {
  public:
-  void Create(gui::Window* editor, Zelvane* instrument);
+  void Create(gui::Window* editor, Zelvane* instrument) {
+    using namespace page_layout;
+    CreatePage(editor, instrument, kPerformX, kPerformY, kPerformWidth, kPerformHeight);
+  }
   void Idle() override {}
-
- private:
-  using gui::Window::Create;
-  Zelvane* instrument_ = nullptr;
 };
 
+// Opened on the current category and patch, which its lists will select.
 class PresetGUI : public ZSubEditor {
  public:
-  void Create(gui::Window* editor, Zelvane* instrument, const std::string& category,
-              const std::string& patch);
+  void Create(gui::Window* editor, Zelvane* instrument, std::string category, std::string patch) {
+    using namespace page_layout;
+    category_ = std::move(category);
+    patch_ = std::move(patch);
+    CreatePage(editor, instrument, kPresetX, kPresetY, kPresetWidth, kPresetHeight);
+  }
   void Idle() override {}
 
  private:
-  using gui::Window::Create;
-  Zelvane* instrument_ = nullptr;
+  std::string category_, patch_;
 };

@@ -13,4 +13,16 @@ class ZSubEditor : public gui::Window {
   virtual void Idle() = 0;
   // After a patch load or a restored state.
   virtual void RefreshPage() { Repaint(); }
+  Zelvane* instrument() const { return instrument_; }
+
+ protected:
+  using gui::Window::Create;
+  // The page's window at its place in the editor.
+  void CreatePage(gui::Window* editor, Zelvane* instrument, int x, int y, int width, int height) {
+    instrument_ = instrument;
+    Create(editor, width, height, x, y);
+  }
+
+ private:
+  Zelvane* instrument_ = nullptr;
 };
