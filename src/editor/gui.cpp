@@ -2,6 +2,7 @@
 
 #include "editor/pages.h"
 #include "engine/instrument/zelvane.h"
+#include "gui/controls/skin_images.h"
 #include "gui/popup_menu.h"
 #include "persist/data_folders.h"
 #include "shell/instrument_editor.h"
@@ -32,14 +33,15 @@ Zelvane* GUI::zelvane() const { return dynamic_cast<Zelvane*>(instrument()); }
 
 void GUI::Build() {
   messageBoxes_.emplace(*this);
+  gui::SkinErrorBatch oneMessage;  // a skin not installed: one box, not dozens
+  BuildTopBar();
   for (int i = 0; i < 3; ++i) {
     try {
       backgrounds_[static_cast<std::size_t>(i)].LoadFromFile(gui::SkinPath(kBackgrounds[i]));
     } catch (const gui::ImageError& e) {
-      ShowMessageBox(e.what(), "Zelvane Error", MessageBoxButtons::kOk);
+      gui::ReportSkinError(e.what(), "Zelvane Error");
     }
   }
-  BuildTopBar();
   UpdatePatchName();
   page_ = -1;
   SelectPage(kSynthPage);

@@ -1,6 +1,7 @@
 #include "editor/zsplash.h"
 
 #include "gui/animation/player.h"
+#include "gui/controls/skin_images.h"
 #include "shell/message_box.h"
 
 using gui::Animation::EasyAnimation::Fade;
@@ -9,7 +10,7 @@ bool ZSplash::Show(gui::Window* editor, std::function<void()> gone) {
   try {
     image_.LoadFromFile(gui::SkinPath(kImage));
   } catch (const gui::ImageError& e) {
-    ShowMessageBox(e.what(), "Zelvane Error", MessageBoxButtons::kOk);
+    gui::ReportSkinError(e.what(), "Zelvane Error");
     return false;
   }
   gone_ = std::move(gone);

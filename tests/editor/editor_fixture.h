@@ -65,21 +65,26 @@ class EditorTest : public ::testing::Test {
     }
     PutImage("ZelvaneSplash.png", 400, 300, 1.0, 1.0, 0.0);
   }
-  // Opens the editor; its message boxes then come to the test's handler
-  // unless windowBoxes asks for the editor's own windows.
-  void Open(bool windowBoxes = false) {
+  // Opens the editor; its message boxes then come to the test's handler.
+  void Open() {
     z = std::make_unique<Zelvane>(Host, InstanceOptions{""});
     editor = std::make_unique<GUI>(z.get());
-    if (windowBoxes) AnswerBoxWindows();
     ASSERT_TRUE(editor->OpenHeadless());
     headless = editor->headless();
-    if (!windowBoxes) SetMessageBoxHandler(Answer);
+    SetMessageBoxHandler(Answer);
     headless->Pump();
   }
-  // Message box windows are read and answered with the test's reply while
-  // their modal loop runs.
-  void AnswerBoxWindows() {
+  // Opens the editor with its own message box windows, which the test reads
+  // and answers with its reply while their modal loop runs (boxes shown
+  // while the editor is built included).
+  void OpenAnsweringBoxWindows() {
+    z = std::make_unique<Zelvane>(Host, InstanceOptions{""});
+    editor = std::make_unique<GUI>(z.get());
     windowBoxes_ = true;
+    auto own = std::make_unique<platform::HeadlessPlatform>();
+    headless = own.get();
+    headless->SetModalStep([this] { StepModal(); });
+    ASSERT_TRUE(editor->OpenOn(std::move(own), 0));
   }
   void StepModal() {
     if (!windowBoxes_ || headless == nullptr) return;

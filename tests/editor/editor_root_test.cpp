@@ -105,14 +105,8 @@ TEST_F(EditorTest, AMissingSkinImageIsReportedOverTheEditorAndTheRestIsBuilt) {
   PutTopBar();
   std::filesystem::remove(images_ / "AboutButUp.png");
   // The box is a window of the editor's, read and answered while it waits.
-  z = std::make_unique<Zelvane>(Host, InstanceOptions{""});
-  editor = std::make_unique<GUI>(z.get());
-  AnswerBoxWindows();
-  std::unique_ptr<platform::HeadlessPlatform> own = std::make_unique<platform::HeadlessPlatform>();
-  headless = own.get();
-  headless->SetModalStep([this] { StepModal(); });
-  ASSERT_TRUE(editor->OpenOn(std::move(own), 0));
-  ASSERT_FALSE(boxes.empty());
+  OpenAnsweringBoxWindows();
+  ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("Could not find image file:"), std::string::npos) << boxes[0];
   EXPECT_NE(boxes[0].find("AboutButUp.png"), std::string::npos) << boxes[0];
   EXPECT_FALSE(headless->modalGaveUp());
@@ -143,6 +137,20 @@ TEST_F(EditorTest, NextAndPreviousWalkThePatchLibrary) {
   Click(345, 15);
   EXPECT_EQ(z->patchName(), "A(User)");
   EXPECT_EQ(editor->patchName().text(), "A(User)");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditorTest, WithoutAnySkinTheEditorSaysSoOnceAndStillWorks) {
+  OpenAnsweringBoxWindows();  // an empty images folder
+  ASSERT_EQ(boxes.size(), 1u) << "one box for the whole skin";
+  EXPECT_NE(boxes[0].find("Error in Image::LoadFromFile.. Could not find image file: "), std::string::npos)
+      << boxes[0];
+  EXPECT_NE(boxes[0].find("more skin images are missing as well"), std::string::npos) << boxes[0];
+  Click(290, 20);
+  EXPECT_EQ(editor->page(), GUI::kPerformPage);
 }
 
 }  // namespace
