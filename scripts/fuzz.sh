@@ -4,8 +4,8 @@
 # writers, replays the seeds, the corpora kept from earlier runs and the
 # regression inputs through every target, then fuzzes each target for a
 # while, two targets at a time. Fails on any crash, leak, sanitizer report,
-# timeout or out-of-memory (256 MB and 1 s per input where the input cannot
-# choose the size of wave tables; see below). Run scripts/setup.sh first.
+# timeout or out-of-memory (256 MB and 1 s per input). Run scripts/setup.sh
+# first.
 #
 # Usage: scripts/fuzz.sh [SECONDS_PER_TARGET]     default $FUZZ_SECONDS, else 45
 #        FUZZ_TARGETS="patch_file midi_file" scripts/fuzz.sh 600
@@ -26,17 +26,12 @@ read -r -a targets <<<"${FUZZ_TARGETS:-${all_targets[*]}}"
 declare -A max_len=(
   [state_chunk]=40960 [patch_file]=40960 [waveform_file]=20480 [timeline_preset]=4096
   [midi_learn]=2048 [wav_import]=16384 [midi_file]=4096)
-# 256 MB and 1 s per input, except where the data chooses the size of wave
-# tables: a set may be 65536 samples x 128 levels (128 MiB) by the format,
-# with no samples needed for built-in lanes, and the worst state chunk (four
-# voices of different kinds at that size) takes 8 s and 770 MB under the
-# sanitizers. Those targets get limits just above that worst case.
-declare -A rss_mb=(
-  [state_chunk]=1280 [patch_file]=1280 [waveform_file]=1280 [timeline_preset]=256
-  [midi_learn]=256 [wav_import]=256 [midi_file]=256)
-declare -A timeout_s=(
-  [state_chunk]=15 [patch_file]=15 [waveform_file]=5 [timeline_preset]=1
-  [midi_learn]=1 [wav_import]=1 [midi_file]=1)
+# Every input within 256 MB and 1 s.
+declare -A rss_mb timeout_s
+for t in "${all_targets[@]}"; do
+  rss_mb[$t]=256
+  timeout_s[$t]=1
+done
 
 export ZELVANE_WERROR=ON
 start=$SECONDS

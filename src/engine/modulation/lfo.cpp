@@ -82,11 +82,12 @@ void ZLFO::ComputeOutput(ZModValues& list, int frames, int /*output*/) {
       // sample rate.
       phase_ += step * 0.0005f * rate * (44100.0f / sampleRate());
     }
-    bool wrapped = false;
-    while (phase_ > kTwoPi) {
-      phase_ -= kTwoPi;
-      wrapped = true;
+    // One division however far a huge rate ran the phase; a phase that is
+    // no longer a number starts again.
+    if (!std::isfinite(phase_)) phase_ = 0.0f;
+    if (phase_ > kTwoPi) {
+      phase_ = std::fmod(phase_, kTwoPi);
+      held_ = NextRandom();
     }
-    if (wrapped) held_ = NextRandom();
   }
 }

@@ -26,7 +26,9 @@ class WaveSet {
   static constexpr int kLanes = 4;
   static constexpr int kLevels = 128;
   static constexpr int kBuiltInLength = 4096;
-  static constexpr int kMaxLength = 65536;
+  // Every wave this system writes is 4096 samples long; a longer one in a
+  // file would cost up to 128 MiB and seconds of building per set.
+  static constexpr int kMaxLength = 4096;
   // The wave editor's partials (1 to 255) and the cap it builds cycles with.
   static constexpr int kEditorPartials = 255;
   static constexpr int kEditorCap = 256;
