@@ -14,6 +14,8 @@
 
 #include "gui/file_pattern.h"
 
+#include "gui/utf8_text.h"
+
 namespace gui {
 
 struct FolderEntry {
@@ -43,10 +45,5 @@ std::filesystem::path AbsoluteFrom(const std::filesystem::path& base,
 // path, made absolute from the process's working folder, when it names an
 // existing regular file (through links); none otherwise.
 std::optional<std::string> ExistingRegularFile(const std::string& path);
-
-// text with every byte that is not part of valid UTF-8, and every control
-// character, replaced by '?': names on disk may hold any bytes, drawn text
-// may not.
-std::string PrintableText(const std::string& text);
 
 }  // namespace gui

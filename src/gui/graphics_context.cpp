@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "gui/utf8_text.h"
+
 namespace gui {
 
 GraphicsContext::GraphicsContext(cairo_t* cr, int width, int height, float alpha)
@@ -83,8 +85,9 @@ void GraphicsContext::LineTo(int x, int y) {
   penY_ = y;
 }
 
-void GraphicsContext::DrawString(const std::string& text, int x, int y) {
-  if (text.empty()) return;
+void GraphicsContext::DrawString(const std::string& raw, int x, int y) {
+  if (raw.empty()) return;
+  const std::string text = IsPrintableText(raw) ? raw : PrintableText(raw);
   UseColour();
   cairo_font_extents_t fe;
   cairo_font_extents(cr_, &fe);
@@ -112,7 +115,8 @@ void GraphicsContext::FillPie(int x, int y, int w, int h, float startAngle, floa
   cairo_fill(cr_);
 }
 
-int GraphicsContext::TextWidth(const std::string& text) {
+int GraphicsContext::TextWidth(const std::string& raw) {
+  const std::string text = IsPrintableText(raw) ? raw : PrintableText(raw);
   cairo_text_extents_t te;
   cairo_text_extents(cr_, text.c_str(), &te);
   return static_cast<int>(std::ceil(te.x_advance));

@@ -72,6 +72,20 @@ TEST_F(GuiTest, TheDrawingContextFollowsItsRules) {
   EXPECT_EQ(Pixel(72, 12), Rgb(0, 0, 0));
 }
 
+TEST_F(GuiTest, TextThatIsNotUtf8NeverBlanksWhatIsDrawnAfterIt) {
+  struct Named : gui::Window {
+    void Paint(gui::GraphicsContext& g) override {
+      g.SetFont(10);
+      g.DrawString("take \xff\xfe\xc0.wav", 2, 2);  // a file name of any bytes
+      EXPECT_GT(g.TextWidth("\xed\xa0\x80"), 0);
+      g.SetColour(0, 0, 255, 1, 255);
+      g.FillRect(100, 0, 20, 20);
+    }
+  } w;
+  w.Create(&root, 200, 40, 0, 0);
+  EXPECT_EQ(Pixel(110, 10), Rgb(0, 0, 255));
+}
+
 TEST_F(GuiTest, ImagesLoadDrawThroughAlphaAndFailWithTheirMessage) {
   TempDir dir;
   const std::string path = dir.File("Square.png");
