@@ -22,15 +22,10 @@ void Forget(MidiLearnManager& m) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::QuietProcess();
-  fuzz::Instrument();
-  return 0;
-}
+extern "C" int LLVMFuzzerInitialize(int*, char***) { return fuzz::InitializeWithInstrument(); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Zelvane& z = fuzz::Instrument();
-  fuzz::ResetInstrument();
+  Zelvane& z = fuzz::FreshInstrument();
   MidiLearnManager& m = z.learnManager();
   Forget(m);
   FileImageReader reader(data, size);

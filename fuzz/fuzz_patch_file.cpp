@@ -9,15 +9,10 @@
 #include "persist/preset_library.h"
 #include "persist/streams.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::QuietProcess();
-  fuzz::Instrument();
-  return 0;
-}
+extern "C" int LLVMFuzzerInitialize(int*, char***) { return fuzz::InitializeWithInstrument(); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Zelvane& z = fuzz::Instrument();
-  fuzz::ResetInstrument();
+  Zelvane& z = fuzz::FreshInstrument();
   FileImageReader reader(data, size);
   FileKind kind = PatchLibraryKind();
   if (!ReadFileHeader(reader, kind)) return 0;

@@ -6,15 +6,10 @@
 #include "engine/instrument/zelvane.h"
 #include "fuzz_support.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::QuietProcess();
-  fuzz::Instrument();
-  return 0;
-}
+extern "C" int LLVMFuzzerInitialize(int*, char***) { return fuzz::InitializeWithInstrument(); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Zelvane& z = fuzz::Instrument();
-  fuzz::ResetInstrument();
+  Zelvane& z = fuzz::FreshInstrument();
   vst2::AEffect* e = z.getAeffect();
   e->dispatcher(e, vst2::effSetChunk, 0, static_cast<vst2::VstIntPtr>(size),
                 const_cast<std::uint8_t*>(data), 0.0f);

@@ -87,13 +87,17 @@ void QuietProcess() {
   std::atexit(RemoveDataHome);
 }
 
-Zelvane& Instrument() { return *TheInstrument().z; }
+int InitializeWithInstrument() {
+  QuietProcess();
+  TheInstrument();
+  return 0;
+}
 
-void ResetInstrument() {
+Zelvane& FreshInstrument() {
   Made& m = TheInstrument();
   m.z->CutAllNotes();
   // Comparing costs far less than loading: most inputs are refused early.
-  if (m.z->GetState() == m.initialState) return;
+  if (m.z->GetState() == m.initialState) return *m.z;
   {
     // Back to the initial tables without building any at a size larger than
     // the initial one (the largest is 128 MiB a set), and without first
@@ -118,6 +122,7 @@ void ResetInstrument() {
       m.z->GetState() != m.initialState) {
     Fail("the instrument's own state did not load back");
   }
+  return *m.z;
 }
 
 void SendMidi(Zelvane& z, std::uint8_t status, std::uint8_t data1, std::uint8_t data2) {

@@ -16,13 +16,15 @@ namespace fuzz {
 // Call first, from LLVMFuzzerInitialize.
 void QuietProcess();
 
-// The process's instrument, made on first use at 44.1 kHz, blocks of 512.
-Zelvane& Instrument();
+// QuietProcess, then the process's instrument made at 44.1 kHz, blocks of
+// 512, so that no input is charged with building it. Returns 0, as
+// LLVMFuzzerInitialize does.
+int InitializeWithInstrument();
 
-// Loads the state the instrument had when it was made, so every input starts
-// from the same sound and a crash reproduces from its input alone. The
-// notes are cut first.
-void ResetInstrument();
+// The process's instrument with its notes cut and the state it had when it
+// was made loaded back, so every input starts from the same sound and a
+// crash reproduces from its input alone.
+Zelvane& FreshInstrument();
 
 // One MIDI message through the host's event call.
 void SendMidi(Zelvane& z, std::uint8_t status, std::uint8_t data1, std::uint8_t data2);

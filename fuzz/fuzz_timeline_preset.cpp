@@ -8,15 +8,10 @@
 #include "persist/streams.h"
 #include "persist/timeline_preset.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::QuietProcess();
-  fuzz::Instrument();
-  return 0;
-}
+extern "C" int LLVMFuzzerInitialize(int*, char***) { return fuzz::InitializeWithInstrument(); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Zelvane& z = fuzz::Instrument();
-  fuzz::ResetInstrument();
+  Zelvane& z = fuzz::FreshInstrument();
   FileImageReader reader(data, size);
   try {
     ReadTimelinePreset(z, {true, true, true, true, true, true}, reader);

@@ -10,15 +10,10 @@
 #include "persist/streams.h"
 #include "persist/wave_record.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::QuietProcess();
-  fuzz::Instrument();
-  return 0;
-}
+extern "C" int LLVMFuzzerInitialize(int*, char***) { return fuzz::InitializeWithInstrument(); }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Zelvane& z = fuzz::Instrument();
-  fuzz::ResetInstrument();
+  Zelvane& z = fuzz::FreshInstrument();
   FileImageReader reader(data, size);
   FileKind kind = WaveformLibraryKind();
   if (!ReadFileHeader(reader, kind)) return 0;

@@ -27,7 +27,6 @@
 #include "persist/preset_library.h"
 #include "persist/streams.h"
 #include "persist/timeline_preset.h"
-#include "persist/wave_record.h"
 #include "wav_file.h"
 
 namespace fs = std::filesystem;
@@ -207,23 +206,7 @@ void WriteOldBody(Zelvane& z, int level, int voiceLevel, Writer& w) {
     }
     if (voiceLevel >= 10) w.WriteFloat(v.setting(VoiceSettings::kTimelineSync).rawValue());
     w.WriteFloat(v.setting(VoiceSettings::kLevel).rawValue());
-    w.WriteFloat(1.0f);
-    const int rows = k == 3 ? 0 : VoiceSettings::kRoutingRows;  // an empty table too
-    w.WriteInt(rows);
-    for (int row = 0; row < rows; ++row) {
-      const ModRouting& r = v.routing(row);
-      w.WriteFloat(1.0f);
-      w.WriteBool(r.enabled);
-      w.WriteInt(r.sourceOutput);
-      w.WriteInt(r.targetInput);
-      w.WriteFloat(r.amount);
-      w.WriteBool(r.amountFromLine);
-    }
-    for (int lane = 0; lane < WaveSet::kLanes; ++lane) WriteWaveRecord(v.waveSet(), lane, w);
-    w.WriteFloat(v.loop().start);
-    w.WriteFloat(v.loop().end);
-    w.WriteBool(v.loop().on);
-    for (int l = 0; l < VoiceSettings::kLineCount; ++l) patch::WriteLine(v.line(l), w);
+    patch::WriteVoiceContents(v, k == 3 ? 0 : VoiceSettings::kRoutingRows, w);  // an empty table too
   }
   if (level >= 2) {
     if (level >= 11) {

@@ -176,16 +176,7 @@ std::string FileOpenDialog::FittedPath() const {
 }
 
 void FileOpenDialog::Paint(GraphicsContext& g) {
-  g.SetColour(50, 50, 50, 1, 255);
-  g.FillRect(0, 0, width, height);
-  g.SetColour(30, 30, 30, 1, 255);
-  g.FillRect(0, 0, width, kTitleHeight);
-  g.SetColour(110, 110, 110, 1, 255);
-  g.DrawRect(0, 0, width - 1, height - 1);
-  g.SetColour(235, 235, 235, 1, 255);
-  g.SetFont(8, GraphicsContext::kDefaultFamily, true);
-  g.DrawString(title_, kMargin, (kTitleHeight - g.TextHeight()) / 2);
-  g.SetFont(8);
+  dialog_chrome::Paint(g, width, height, title_);
   g.SetColour(200, 200, 200, 1, 255);
   g.DrawString(shownPath_, kMargin, kPathTop);
   if (!status_.empty()) {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "gui/controls/simple_text_button.h"
+#include "gui/dialog_chrome.h"
 #include "gui/file_list_view.h"
 #include "gui/file_pattern.h"
 #include "gui/frame.h"
@@ -26,8 +27,8 @@ class FileOpenDialog : public Frame,
                        public FileListListener {
  public:
   static constexpr int kWidth = 440;
-  static constexpr int kMargin = 12;
-  static constexpr int kTitleHeight = 22;
+  static constexpr int kMargin = dialog_chrome::kMargin;
+  static constexpr int kTitleHeight = dialog_chrome::kTitleHeight;
   static constexpr int kPathTop = 28;
   static constexpr int kListTop = 48;
   static constexpr int kListRows = 14;

@@ -53,16 +53,7 @@ std::vector<SimpleTextButton*> MessageBoxFrame::buttons() {
 }
 
 void MessageBoxFrame::Paint(GraphicsContext& g) {
-  g.SetColour(50, 50, 50, 1, 255);
-  g.FillRect(0, 0, width, height);
-  g.SetColour(30, 30, 30, 1, 255);
-  g.FillRect(0, 0, width, kTitleHeight);
-  g.SetColour(110, 110, 110, 1, 255);
-  g.DrawRect(0, 0, width - 1, height - 1);
-  g.SetColour(235, 235, 235, 1, 255);
-  g.SetFont(8, GraphicsContext::kDefaultFamily, true);
-  g.DrawString(caption_, kMargin, (kTitleHeight - g.TextHeight()) / 2);
-  g.SetFont(8);
+  dialog_chrome::Paint(g, width, height, caption_);
   g.SetColour(225, 225, 225, 1, 255);
   int y = kTitleHeight + kMargin;
   for (const std::string& line : lines_) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gui/controls/simple_text_button.h"
+#include "gui/dialog_chrome.h"
 #include "gui/frame.h"
 #include "shell/message_box.h"
 
@@ -17,8 +18,8 @@ namespace gui {
 
 class MessageBoxFrame : public Frame, public ButtonListener {
  public:
-  static constexpr int kMargin = 12;
-  static constexpr int kTitleHeight = 22;
+  static constexpr int kMargin = dialog_chrome::kMargin;
+  static constexpr int kTitleHeight = dialog_chrome::kTitleHeight;
   static constexpr int kButtonWidth = 72;
   static constexpr int kButtonHeight = 22;
   static constexpr int kButtonGap = 10;

@@ -57,9 +57,15 @@ void ReadPerformSource(PerformModSource& p, Reader& r) {
 void WriteVoice(VoiceSettings& v, Writer& w) {
   w.WriteFloat(kVersion);
   for (int i = 0; i < VoiceSettings::kSettingCount; ++i) w.WriteFloat(v.setting(i).rawValue());
+  WriteVoiceContents(v, VoiceSettings::kRoutingRows, w);
+}
+
+}  // namespace
+
+void WriteVoiceContents(VoiceSettings& v, int rows, Writer& w) {
   w.WriteFloat(1.0f);
-  w.WriteInt(VoiceSettings::kRoutingRows);
-  for (int row = 0; row < VoiceSettings::kRoutingRows; ++row) {
+  w.WriteInt(rows);
+  for (int row = 0; row < rows; ++row) {
     const ModRouting& r = v.routing(row);
     w.WriteFloat(1.0f);
     w.WriteBool(r.enabled);
@@ -74,8 +80,6 @@ void WriteVoice(VoiceSettings& v, Writer& w) {
   w.WriteBool(v.loop().on);
   for (int l = 0; l < VoiceSettings::kLineCount; ++l) WriteLine(v.line(l), w);
 }
-
-}  // namespace
 
 void ReadLine(EventEnvelope& line, Reader& r) {
   r.ReadFloat();

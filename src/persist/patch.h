@@ -9,6 +9,7 @@
 class Zelvane;
 class EventEnvelope;
 class Reader;
+class VoiceSettings;
 class Writer;
 
 namespace patch {
@@ -31,6 +32,11 @@ bool ReadPatch(Zelvane& z, Reader& reader);
 // within +-1e9 included, throws StreamError.
 void WriteLine(const EventEnvelope& line, Writer& writer);
 void ReadLine(EventEnvelope& line, Reader& reader);
+
+// The part of a voice block that every level stores alike, after the
+// settings: the routing table's marker, the first `rows` rows, the four
+// waves, the loop and the lines.
+void WriteVoiceContents(VoiceSettings& v, int rows, Writer& writer);
 
 // The integer level of a stored version float: round(v x 1000), halves up;
 // 0 for NaN, and within +-1e6 whatever the float.

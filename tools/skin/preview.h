@@ -30,6 +30,13 @@ void EditorText(cairo_t* cr, const std::string& text, double x, double y, int si
                 bool bold = false);
 // An image from the set with its top-left corner at (x, y).
 void Put(cairo_t* cr, const ImageSet& set, const std::string& name, double x, double y);
+// A page's background with the top bar's buttons on it; the File button and
+// the next-patch button drawn up or down.
+struct TopBarState {
+  bool fileDown = false;
+  bool nextDown = false;
+};
+Canvas PageWithTopBar(const ImageSet& set, const std::string& background, TopBarState state = {});
 // A list control's rows over its frame: names, the selected band, the thumb.
 void ListRows(cairo_t* cr, double x, double y, double w, double h, const char* const* names, int count,
               int selected);

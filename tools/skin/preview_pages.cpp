@@ -33,6 +33,19 @@ void Put(cairo_t* cr, const ImageSet& set, const std::string& name, double x, do
   cairo_restore(cr);
 }
 
+Canvas PageWithTopBar(const ImageSet& set, const std::string& background, TopBarState state) {
+  const Canvas& bg = set.Get(background);
+  Canvas c(bg.width(), bg.height());
+  cairo_t* cr = c.cr();
+  c.Paint(bg, 0, 0);
+  Put(cr, set, "Help But Up.png", 7, 9);
+  Put(cr, set, "AboutButUp.png", 39, 4);
+  Put(cr, set, state.fileDown ? "FileButDown.png" : "FileButUp.png", 77, 4);
+  Put(cr, set, "PresetPreviousButUp.png", 338, 6);
+  Put(cr, set, state.nextDown ? "PresetNextButDown.png" : "PresetNextButUp.png", 516, 6);
+  return c;
+}
+
 void ListRows(cairo_t* cr, double x, double y, double w, double h, const char* const* names, int count,
               int selected) {
   const int row = layout::kListRow;
@@ -70,15 +83,8 @@ void Texts(cairo_t* cr, double bx, double by) {
 }  // namespace
 
 Canvas PerformPage(const ImageSet& set) {
-  const Canvas& bg = set.Get("PerformBackground.png");
-  Canvas c(bg.width(), bg.height());
+  Canvas c = PageWithTopBar(set, "PerformBackground.png");
   cairo_t* cr = c.cr();
-  c.Paint(bg, 0, 0);
-  Put(cr, set, "Help But Up.png", 7, 9);
-  Put(cr, set, "AboutButUp.png", 39, 4);
-  Put(cr, set, "FileButUp.png", 77, 4);
-  Put(cr, set, "PresetPreviousButUp.png", 338, 6);
-  Put(cr, set, "PresetNextButUp.png", 516, 6);
   EditorText(cr, "Glass Vector Pad", 364, 14, 10, Bytes(255, 255, 255), true);
   int k = 0;
   for (const layout::Point& b : layout::kPerformBlocks) {
@@ -99,15 +105,8 @@ Canvas PerformPage(const ImageSet& set) {
 }
 
 Canvas PresetPage(const ImageSet& set) {
-  const Canvas& bg = set.Get("PresetBackground.png");
-  Canvas c(bg.width(), bg.height());
+  Canvas c = PageWithTopBar(set, "PresetBackground.png", {.fileDown = true, .nextDown = true});
   cairo_t* cr = c.cr();
-  c.Paint(bg, 0, 0);
-  Put(cr, set, "Help But Up.png", 7, 9);
-  Put(cr, set, "AboutButUp.png", 39, 4);
-  Put(cr, set, "FileButDown.png", 77, 4);
-  Put(cr, set, "PresetPreviousButUp.png", 338, 6);
-  Put(cr, set, "PresetNextButDown.png", 516, 6);
   EditorText(cr, "Glass Vector Pad", 364, 14, 10, Bytes(255, 255, 255), true);
   const layout::Rect cat = layout::kPresetCategories, pat = layout::kPresetPatches;
   ListRows(cr, cat.x, cat.y, cat.w, cat.h, kCategories, 10, 5);

@@ -267,15 +267,8 @@ void Matrix(cairo_t* cr, const ImageSet& set) {
 }  // namespace
 
 Canvas SynthPage(const ImageSet& set) {
-  const Canvas& bg = set.Get("ZelvaneBackground.png");
-  Canvas c(bg.width(), bg.height());
+  Canvas c = PageWithTopBar(set, "ZelvaneBackground.png");
   cairo_t* cr = c.cr();
-  c.Paint(bg, 0, 0);
-  Put(cr, set, "Help But Up.png", 7, 9);
-  Put(cr, set, "AboutButUp.png", 39, 4);
-  Put(cr, set, "FileButUp.png", 77, 4);
-  Put(cr, set, "PresetPreviousButUp.png", 338, 6);
-  Put(cr, set, "PresetNextButUp.png", 516, 6);
   MiniWaves(cr);
   Timeline(cr);
   Matrix(cr, set);
